@@ -1,0 +1,111 @@
+#include "link/receiveframing.h"
+
+#include "app/session.h"
+#include "app/textcodec.h"
+
+namespace kvl {
+
+QString rewriteYear(const QString &line, const QString &nowYear)
+{
+    auto yearAt = [&line](qsizetype from) { return line.mid(from, 2) == u"08"; };
+    QString out = line;
+    if (line.contains(u"Time Read")) {
+        if (yearAt(10))
+            out.replace(10, 2, nowYear);
+    } else if (line.contains(u"Time Set")) {
+        if (yearAt(9))
+            out.replace(9, 2, nowYear);
+    } else if (yearAt(0)) {
+        out.replace(0, 2, nowYear);
+    }
+    return out;
+}
+
+ReceiveFraming::ReceiveFraming(Session &session)
+    : m_session(session), m_decoder(AnsiCodec::instance().streamDecoder())
+{
+}
+
+void ReceiveFraming::ComPortRxChar(const QByteArray &bytes)
+{
+    const QString text = m_decoder.decode(bytes);
+    frameText(text);
+}
+
+namespace {
+
+// After one character is appended, only a status code that ends with it can be there
+// (the part before held none), so it is enough to look at the last three characters.
+bool endsWithStatusCode(const QString &s)
+{
+    const qsizetype n = s.size();
+    if (n < 3 || s.at(n - 3) != u'E')
+        return false;
+    const QChar a = s.at(n - 2), b = s.at(n - 1);
+    return (a == u'3' && b == u'2') || (a == u'2' && b == u'1') || (a == u'6' && b == u'2')
+        || (a == u'4' && b == u'0') || (a == u'0' && b == u'0');
+}
+
+} // namespace
+
+void ReceiveFraming::frameText(QStringView text)
+{
+    Session &s = m_session;
+    s.FileSize += static_cast<qint32>(text.size());
+    for (const QChar c : text) {
+        if (c == u'\n')
+            continue;
+        if (c == u'\r') {
+            const QString line = rewriteYear(s.BuffTemp, s.NowYear);
+            s.BuffTemp.clear();
+            s.Buff = line;
+            ComportRXEvent(s, line);
+            continue;
+        }
+        s.BuffTemp.append(c);
+        if (endsWithStatusCode(s.BuffTemp))
+            s.BuffTemp.chop(3);
+        if (s.BuffTemp.size() > MaxPartialLine + MaxPartialLine / 16)
+            s.BuffTemp.remove(0, s.BuffTemp.size() - MaxPartialLine);
+    }
+}
+
+void ComportRXEvent(Session &session, const QString &line)
+{
+    if (line.isEmpty())
+        return;
+    if (line.contains(u"CARRIER", Qt::CaseInsensitive))
+        session.Connect_flg = false;
+    switch (session.RxTypeIndex) {
+    case 0: case 1: case 5: case 6: case 7: case 9:
+        session.lineSinks().appendLine(session.RxTypeIndex, line);
+        break;
+    default:
+        break;
+    }
+    if (session.LogMessage_flg && session.TfmLog)
+        session.TfmLog->appendRx(line);
+    session.status(4, line);
+}
+
+void RxTypeMemoClear(Session &session)
+{
+    switch (session.RxTypeIndex) {
+    case 0: case 4:
+        session.lineSinks().clearView(0);
+        break;
+    case 1: case 5: case 6: case 9:
+        session.lineSinks().clearView(session.RxTypeIndex);
+        break;
+    default:
+        break;
+    }
+}
+
+void Comport_TXMessage(Session &session, const QString &entry)
+{
+    if (session.TfmLog)
+        session.TfmLog->appendTx(entry);
+}
+
+} // namespace kvl
