@@ -16,6 +16,7 @@
 namespace kvl {
 
 class DeviceRegistry;
+class SerialLink;
 class SerialPort;
 
 class Session : public QObject {
@@ -77,6 +78,7 @@ public:
     // Owned by the front end (the main window owns the registry and the port).
     DeviceRegistry *DeviceInfo = nullptr;
     SerialPort *ComPort = nullptr;
+    SerialLink *Link = nullptr;     // the port's settings and receive side
 
     // One logger operation at a time: a second one started meanwhile is refused with a
     // status text. Timers and Stop buttons keep working.

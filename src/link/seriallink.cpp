@@ -16,6 +16,7 @@ SerialLink::SerialLink(Session &session, SerialPort &port, QObject *parent)
     : QObject(parent), m_session(session), m_port(port), m_framing(session)
 {
     m_session.ComPort = &m_port;
+    m_session.Link = this;
     connect(&m_port, &SerialPort::readyRead, this, &SerialLink::onReadyRead);
     connect(&m_port, &SerialPort::afterOpen, this,
             [this] { m_session.status(0, QStringLiteral("Com port Opened")); });
@@ -28,6 +29,8 @@ SerialLink::~SerialLink()
 {
     if (m_session.ComPort == &m_port)
         m_session.ComPort = nullptr;
+    if (m_session.Link == this)
+        m_session.Link = nullptr;
 }
 
 const QList<qint32> &SerialLink::supportedBaudRates()
