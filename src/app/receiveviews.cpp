@@ -5,12 +5,16 @@ namespace kvl {
 void ReceiveViews::appendLine(int view, const QString &line)
 {
     m_views[view].append(line);
+    if (m_mirror)
+        m_mirror->appendLine(view, line);
     emit lineAppended(view, line);
 }
 
 void ReceiveViews::clearView(int view)
 {
     m_views[view].clear();
+    if (m_mirror)
+        m_mirror->clearView(view);
     emit viewCleared(view);
 }
 

@@ -34,6 +34,9 @@ public:
     const QStringList &lines(int view) const;
     int lineCount(int view) const { return int(lines(view).size()); }
 
+    // A front end's own sinks that see every append and clear as well (not owned).
+    void setMirror(LineSinks *mirror) { m_mirror = mirror; }
+
 signals:
     void lineAppended(int view, const QString &line);
     void viewCleared(int view);
@@ -41,6 +44,7 @@ signals:
 
 private:
     QMap<int, QStringList> m_views;
+    LineSinks *m_mirror = nullptr;
 };
 
 } // namespace kvl

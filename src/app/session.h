@@ -8,6 +8,7 @@
 // begin with a digit: _Buff -> Buff, _Connect_flg -> Connect_flg, _3DSWriteMode stays.
 
 #include "app/clock.h"
+#include "app/receiveviews.h"
 #include "app/uihooks.h"
 
 #include <QObject>
@@ -29,14 +30,16 @@ public:
     // --- the front end's hooks (silent until set; not owned) ---
     void setStatusPanels(StatusPanels *panels) { m_status = panels ? panels : &m_silent; }
     void setDialogs(Dialogs *dialogs) { m_dialogs = dialogs ? dialogs : &m_silent; }
-    void setLineSinks(LineSinks *sinks) { m_sinks = sinks ? sinks : &m_silent; }
+    // Extra sinks that see every receive-view append and clear (the views themselves are
+    // always kept in Views).
+    void setLineSinks(LineSinks *sinks) { Views.setMirror(sinks); }
     void setProgressSink(ProgressSink *progress) { m_progress = progress ? progress : &m_silent; }
     void setBusyCursor(BusyCursor *busy) { m_busy = busy ? busy : &m_silent; }
     void setClock(Clock *clock);
 
     StatusPanels &statusPanels() const { return *m_status; }
     Dialogs &dialogs() const { return *m_dialogs; }
-    LineSinks &lineSinks() const { return *m_sinks; }
+    LineSinks &lineSinks() { return Views; }
     ProgressSink &progress() const { return *m_progress; }
     BusyCursor &busyCursor() const { return *m_busy; }
     Clock &clock() const { return *m_clock; }
@@ -66,6 +69,7 @@ public:
     void delay(int ms);             // waits ms, ends early when delay_stop_flg is set
 
     // --- serial link ---
+    ReceiveViews Views;             // contents of the pages' receive views
     QString Buff;                   // last complete received line, after rewriting
     QString BuffTemp;               // the line being assembled
     qint32 FileSize = 0;            // received characters, counted for downloads
@@ -89,7 +93,6 @@ private:
     SilentHooks m_silent;
     StatusPanels *m_status = &m_silent;
     Dialogs *m_dialogs = &m_silent;
-    LineSinks *m_sinks = &m_silent;
     ProgressSink *m_progress = &m_silent;
     BusyCursor *m_busy = &m_silent;
     Clock *m_clock = nullptr;
