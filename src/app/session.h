@@ -73,6 +73,7 @@ public:
     QString Buff;                   // last complete received line, after rewriting
     QString BuffTemp;               // the line being assembled
     qint32 FileSize = 0;            // received characters, counted for downloads
+    qint32 FileSizeChk = -1;        // the size the logger reported for the file asked last
     int RxTypeIndex = 0;            // which receive view gets lines
     int Time_Out = 0;               // poll counter of the running exchange
     bool Result = false;            // result flag left for callers
