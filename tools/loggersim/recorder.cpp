@@ -1,0 +1,64 @@
+#include "loggersim/recorder.h"
+
+#include "loggersim/loggermodel.h"
+
+#include <QSaveFile>
+
+#include <cstdio>
+
+namespace loggersim {
+
+Recorder::Recorder(LoggerModel &model, QObject *parent) : QObject(parent), m_model(model)
+{
+    connect(&m_model, &LoggerModel::lineReceived, this, &Recorder::onLine);
+    connect(&m_model, &LoggerModel::countsChanged, this, &Recorder::writeCounts);
+}
+
+bool Recorder::open(const QString &logFile, const QString &countsFile, QString *error)
+{
+    if (!logFile.isEmpty()) {
+        m_log.setFileName(logFile);
+        if (!m_log.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
+            *error = QStringLiteral("%1: %2").arg(logFile, m_log.errorString());
+            return false;
+        }
+    }
+    m_countsFile = countsFile;
+    if (!m_countsFile.isEmpty()) {
+        QSaveFile probe(m_countsFile);
+        if (!probe.open(QIODevice::WriteOnly) || !probe.commit()) {
+            *error = QStringLiteral("%1: %2").arg(m_countsFile, probe.errorString());
+            return false;
+        }
+    }
+    return true;
+}
+
+void Recorder::onLine(const QByteArray &line)
+{
+    if (!m_log.isOpen())
+        return;
+    m_log.write(line + '\n');
+    m_log.flush(); // a test reads the log while the simulator runs
+}
+
+void Recorder::writeCounts()
+{
+    if (m_countsFile.isEmpty())
+        return;
+    // Whole and atomic: a reader never sees half a file.
+    QSaveFile out(m_countsFile);
+    if (out.open(QIODevice::WriteOnly)) {
+        out.write(m_model.countsText().toUtf8());
+        out.commit();
+    }
+}
+
+void Recorder::printCounts() const
+{
+    const QByteArray text = m_model.countsText().toUtf8();
+    std::fprintf(stderr, "loggersim counts:\n%s", text.isEmpty() ? "(no commands)\n" : text.constData());
+    std::fflush(stderr);
+}
+
+} // namespace loggersim
