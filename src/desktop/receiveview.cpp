@@ -1,0 +1,70 @@
+#include "desktop/receiveview.h"
+
+#include <QScrollBar>
+#include <QTextBlock>
+#include <QTextCursor>
+
+namespace kvl {
+
+ReceiveView::ReceiveView(const QString &name, QWidget *parent) : QPlainTextEdit(parent)
+{
+    setObjectName(name);
+    setReadOnly(true);
+    setUndoRedoEnabled(false);
+    setLineWrapMode(QPlainTextEdit::NoWrap);
+    m_flushTimer.setSingleShot(true);
+    m_flushTimer.setInterval(FlushDelayMs);
+    connect(&m_flushTimer, &QTimer::timeout, this, &ReceiveView::flush);
+}
+
+void ReceiveView::appendLine(const QString &line)
+{
+    m_pending << line;
+    if (!m_flushTimer.isActive())
+        m_flushTimer.start();
+}
+
+void ReceiveView::flush()
+{
+    m_flushTimer.stop();
+    if (m_pending.isEmpty())
+        return;
+    QScrollBar *bar = verticalScrollBar();
+    const bool atBottom = bar->value() >= bar->maximum();
+    const int kept = bar->value();
+    const int keptHorizontal = horizontalScrollBar()->value();
+
+    // A cursor of its own, so the user's cursor and selection do not move.
+    QTextCursor end(document());
+    end.movePosition(QTextCursor::End);
+    end.beginEditBlock();
+    if (!document()->isEmpty())
+        end.insertBlock();
+    end.insertText(m_pending.join(QLatin1Char('\n')));
+    end.endEditBlock();
+    m_pending.clear();
+
+    if (atBottom) {
+        bar->setValue(bar->maximum());
+    } else {
+        bar->setValue(kept);
+    }
+    horizontalScrollBar()->setValue(keptHorizontal);
+}
+
+void ReceiveView::clearLines()
+{
+    m_flushTimer.stop();
+    m_pending.clear();
+    clear();
+}
+
+QStringList ReceiveView::lines()
+{
+    flush();
+    if (document()->isEmpty())
+        return {};
+    return toPlainText().split(QLatin1Char('\n'));
+}
+
+} // namespace kvl
