@@ -1,0 +1,31 @@
+#pragma once
+// The terminal page (tabTerminal): free commands to the logger and its replies.
+
+#include <QWidget>
+
+class QHBoxLayout;
+
+namespace kvl {
+
+class ReceiveView;
+class Session;
+
+class TerminalPage : public QWidget {
+    Q_OBJECT
+public:
+    explicit TerminalPage(Session &session, QWidget *parent = nullptr);
+
+    QWidget *panelSend = nullptr;      // the send lines and command builders, left
+    QWidget *barTerminal = nullptr;    // port and clear buttons, above the replies
+    QHBoxLayout *barLayout = nullptr;
+    ReceiveView *mmoRxTemp = nullptr;  // the logger's replies (receive view 0)
+
+protected:
+    void resizeEvent(QResizeEvent *event) override;
+
+private:
+    void layoutPage();
+    Session &m_session;
+};
+
+} // namespace kvl
