@@ -62,6 +62,7 @@ private slots:
     void uncaughtErrorsReachPanel4();
     void closingWhileConnected_data();
     void closingWhileConnected();
+    void closingStopsAWaitingOperation();
     void receiveViewsByNumber_data();
     void receiveViewsByNumber();
     void receiveViewKeepsTheUsersPlace();
@@ -261,6 +262,21 @@ void MainWindowTest::closingWhileConnected()
     for (QTimer *timer : {w->tmrNow, w->tmrMonitoring, w->tmrConnectIng, w->tmrScheduleMaster, w->tmr3DSCal})
         QVERIFY2(!timer->isActive(), qPrintable(timer->objectName()));
     w->session().setDialogs(nullptr);
+}
+
+void MainWindowTest::closingStopsAWaitingOperation()
+{
+    auto w = openWindow();
+    bool stoppedInWait = false;
+    QTimer::singleShot(0, w.get(), [&] { w->close(); });
+    {
+        OperationGuard operation(w->session());
+        w->session().Start_flg();
+        w->session().delay(5000); // ends at once when the window closes
+        stoppedInWait = w->session().delay_stop_flg;
+    }
+    QVERIFY(stoppedInWait);
+    QVERIFY(!w->isVisible());
 }
 
 void MainWindowTest::receiveViewsByNumber_data()
