@@ -17,14 +17,21 @@ qint64 EventLoopClock::tickMs() const
 
 void EventLoopClock::delay(int ms, const bool &stopFlag)
 {
-    QDeadlineTimer deadline(ms > 0 ? ms : 0, Qt::PreciseTimer);
-    // The timer wakes the sleeping loop at the deadline when nothing else happens.
+    const QDeadlineTimer deadline(ms > 0 ? ms : 0, Qt::PreciseTimer);
+    // The wake timer ends the sleep at the deadline when nothing else happens. It is
+    // started again for the time still left whenever it has fired early or another event
+    // ended the sleep, so the loop never sleeps past the deadline without a timer pending.
     QTimer wake;
     wake.setSingleShot(true);
     wake.setTimerType(Qt::PreciseTimer);
-    wake.start(ms > 0 ? ms : 0);
-    while (!stopFlag && !deadline.hasExpired()) {
-        // Sleeps until at least one event (the wake timer at the latest) has been handled.
+    while (!stopFlag) {
+        const qint64 left = deadline.remainingTime(); // whole milliseconds, rounded up
+        if (left <= 0)
+            break;
+        if (!wake.isActive())
+            wake.start(static_cast<int>(left));
+        // Sleeps until at least one event (the wake timer at the latest) has been handled;
+        // a Stop click handled here sets stopFlag and ends the wait at once.
         QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
     }
     QCoreApplication::processEvents();

@@ -7,17 +7,24 @@ namespace kvl {
 
 QString rewriteYear(const QString &line, const QString &nowYear)
 {
-    auto yearAt = [&line](qsizetype from) { return line.mid(from, 2) == u"08"; };
+    // Without a known year (NowYear is set when the program starts) the line is kept as
+    // received rather than losing two characters of its date.
+    if (nowYear.size() != 2)
+        return line;
+    auto yearAt = [&line](qsizetype from) { return QStringView(line).mid(from, 2) == u"08"; };
+    // The first rule whose two conditions both hold rewrites the year; the others are not
+    // tried. Positions are 11-12, 10-11 and 1-2 counting from 1.
+    qsizetype at = -1;
+    if (line.contains(u"Time Read") && yearAt(10))
+        at = 10;
+    else if (line.contains(u"Time Set") && yearAt(9))
+        at = 9;
+    else if (yearAt(0))
+        at = 0;
+    if (at < 0)
+        return line;
     QString out = line;
-    if (line.contains(u"Time Read")) {
-        if (yearAt(10))
-            out.replace(10, 2, nowYear);
-    } else if (line.contains(u"Time Set")) {
-        if (yearAt(9))
-            out.replace(9, 2, nowYear);
-    } else if (yearAt(0)) {
-        out.replace(0, 2, nowYear);
-    }
+    out.replace(at, 2, nowYear);
     return out;
 }
 

@@ -10,8 +10,10 @@ namespace kvl {
 
 class Session;
 
-// The year rewriting of a completed line (positions count from 1): "Time Read" lines at
-// 11-12, "Time Set" lines at 10-11, any other line at 1-2; "08" becomes nowYear.
+// The year rewriting of a completed line, first rule that holds (positions count from 1):
+// a line containing "Time Read" with "08" at 11-12, else one containing "Time Set" with
+// "08" at 10-11, else a line starting with "08"; that "08" becomes nowYear. A nowYear that
+// is not two characters leaves the line as received.
 QString rewriteYear(const QString &line, const QString &nowYear);
 
 class ReceiveFraming {
