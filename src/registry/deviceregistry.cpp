@@ -11,12 +11,23 @@ namespace kvl {
 
 namespace {
 
-// Keeps a damaged registry file beside the original before anything can overwrite it.
+// Keeps a damaged registry file beside the original before anything can overwrite it:
+// "Setting.dat.bad", then ".bad1", ".bad2", ... An earlier copy is never overwritten, and a
+// file that is already kept unchanged (the same damaged file opened at the next start) is
+// not copied again. Returns the kept copy's file name, empty when none could be made.
 QString keepDamagedCopy(const QString &path)
 {
+    QFile damaged(path);
+    const bool readable = damaged.open(QIODevice::ReadOnly);
+    const QByteArray content = readable ? damaged.readAll() : QByteArray();
+    damaged.close();
     QString target = path + QStringLiteral(".bad");
-    for (int n = 1; QFileInfo::exists(target); ++n)
+    for (int n = 1; QFileInfo::exists(target); ++n) {
+        QFile kept(target);
+        if (readable && kept.size() == content.size() && kept.open(QIODevice::ReadOnly) && kept.readAll() == content)
+            return QFileInfo(target).fileName();
         target = path + QStringLiteral(".bad%1").arg(n);
+    }
     return QFile::copy(path, target) ? QFileInfo(target).fileName() : QString();
 }
 
@@ -30,6 +41,12 @@ int DeviceRegistry::deviceCount() const
     while (n < SlotCount && !m_slots[static_cast<size_t>(n)].isEmpty())
         ++n;
     return n;
+}
+
+void DeviceRegistry::clearSlotsFrom(int first)
+{
+    for (int k = qMax(0, first); k < SlotCount; ++k)
+        m_slots[size_t(k)] = Setup::emptySlot(m_slots[size_t(k)]);
 }
 
 QByteArray DeviceRegistry::toBytes() const

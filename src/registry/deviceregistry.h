@@ -19,6 +19,9 @@ public:
     Setup &operator[](int slot) { return m_slots.at(static_cast<size_t>(slot)); }
     const Setup &operator[](int slot) const { return m_slots.at(static_cast<size_t>(slot)); }
     int deviceCount() const; // used slots from 0 on, up to the first empty name
+    // Resets every slot from `first` on to the empty-slot values (intervalMin 60,
+    // DelayMin 5, all else zero, empty or false; the 3DS result folder and name stay).
+    void clearSlotsFrom(int first);
 
     QByteArray toBytes() const;
     // Replaces the slots from the image; a short image fills what it has and leaves

@@ -57,10 +57,14 @@ private:
 
 } // namespace
 
+QString cutToCapacity(const QString &text, int capacity, const AnsiCodec &codec)
+{
+    return codec.decode(codec.encodeCut(text, capacity));
+}
+
 QString cutToCapacity(const QString &text, int capacity)
 {
-    const AnsiCodec &codec = AnsiCodec::instance();
-    return codec.decode(codec.encodeCut(text, capacity));
+    return cutToCapacity(text, capacity, AnsiCodec::instance());
 }
 
 QByteArray Setup::toBytes() const

@@ -132,8 +132,11 @@ constexpr int SaveString = 250;
 constexpr int _3DSSetPath = 255;
 } // namespace SetupCapacity
 
+class AnsiCodec;
+
 // The text as it will be stored in a field of the given capacity (cut on a character
-// boundary in the ANSI code page).
+// boundary in the ANSI code page, or in the given code page).
 QString cutToCapacity(const QString &text, int capacity);
+QString cutToCapacity(const QString &text, int capacity, const AnsiCodec &codec);
 
 } // namespace kvl
