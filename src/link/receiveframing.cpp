@@ -53,25 +53,64 @@ bool endsWithStatusCode(const QString &s)
         || (a == u'4' && b == u'0') || (a == u'0' && b == u'0');
 }
 
+// Whether the next characters could still complete a status code: one of the last two
+// characters is its leading E.
+bool mayCompleteStatusCode(const QString &s)
+{
+    const qsizetype n = s.size();
+    return (n >= 1 && s.at(n - 1) == u'E') || (n >= 2 && s.at(n - 2) == u'E');
+}
+
+bool isPlain(QChar c) { return c != u'\r' && c != u'\n' && c != u'E'; }
+
 } // namespace
+
+void ReceiveFraming::appendCharacter(QChar c)
+{
+    QString &temp = m_session.BuffTemp;
+    temp.append(c);
+    if (endsWithStatusCode(temp))
+        temp.chop(3);
+}
+
+void ReceiveFraming::completeLine()
+{
+    Session &s = m_session;
+    // The finished line gets its own copy; the partial-line buffer keeps its capacity for
+    // the next line instead of growing again from nothing.
+    QString line = rewriteYear(QString(s.BuffTemp.constData(), s.BuffTemp.size()), s.NowYear);
+    s.BuffTemp.resize(0);
+    s.Buff = line;
+    ComportRXEvent(s, line);
+}
 
 void ReceiveFraming::frameText(QStringView text)
 {
     Session &s = m_session;
     s.FileSize += static_cast<qint32>(text.size());
-    for (const QChar c : text) {
-        if (c == u'\n')
-            continue;
-        if (c == u'\r') {
-            const QString line = rewriteYear(s.BuffTemp, s.NowYear);
-            s.BuffTemp.clear();
-            s.Buff = line;
-            ComportRXEvent(s, line);
-            continue;
+    const QChar *p = text.data();
+    const QChar *const end = p + text.size();
+    while (p < end) {
+        // A run without CR, LF or E is appended at once: a status code can only complete
+        // in it while the buffer still ends with an E or an E and one character, so those
+        // first characters go one by one (a deletion may expose another E).
+        const QChar *runEnd = p;
+        while (runEnd < end && isPlain(*runEnd))
+            ++runEnd;
+        if (runEnd > p) {
+            while (p < runEnd && mayCompleteStatusCode(s.BuffTemp))
+                appendCharacter(*p++);
+            if (p < runEnd) {
+                s.BuffTemp.append(p, runEnd - p);
+                p = runEnd;
+            }
+        } else {
+            const QChar c = *p++;
+            if (c == u'\r')
+                completeLine();
+            else if (c != u'\n') // LF is ignored
+                appendCharacter(c);
         }
-        s.BuffTemp.append(c);
-        if (endsWithStatusCode(s.BuffTemp))
-            s.BuffTemp.chop(3);
         if (s.BuffTemp.size() > MaxPartialLine + MaxPartialLine / 16)
             s.BuffTemp.remove(0, s.BuffTemp.size() - MaxPartialLine);
     }

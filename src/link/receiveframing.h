@@ -31,6 +31,9 @@ public:
     void frameText(QStringView text);
 
 private:
+    void appendCharacter(QChar c); // appends, then deletes a status code it completes
+    void completeLine();
+
     Session &m_session;
     QStringDecoder m_decoder;
 };

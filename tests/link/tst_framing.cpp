@@ -72,6 +72,9 @@ void FramingTest::framing_data()
     QTest::newRow("a code formed again after a deletion")
         << QByteArrayList{"E2E3", "21\r"} << y24 << QStringList{}
         << QString() << QString() << 7;
+    QTest::newRow("deletions cascade inside a run")
+        << QByteArrayList{"AEE3", "232B\r"} << y24 << QStringList{QStringLiteral("AB")}
+        << QStringLiteral("AB") << QString() << 9;
     QTest::newRow("lower-case e32 stays")
         << QByteArrayList{"12e32\r"} << y24 << QStringList{QStringLiteral("12e32")}
         << QStringLiteral("12e32") << QString() << 6;
