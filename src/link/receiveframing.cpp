@@ -3,6 +3,8 @@
 #include "app/session.h"
 #include "app/textcodec.h"
 
+#include <QStringMatcher>
+
 namespace kvl {
 
 QString rewriteYear(const QString &line, const QString &nowYear)
@@ -14,10 +16,11 @@ QString rewriteYear(const QString &line, const QString &nowYear)
     auto yearAt = [&line](qsizetype from) { return QStringView(line).mid(from, 2) == u"08"; };
     // The first rule whose two conditions both hold rewrites the year; the others are not
     // tried. Positions are 11-12, 10-11 and 1-2 counting from 1.
+    // The cheap position test comes first: most lines are data records.
     qsizetype at = -1;
-    if (line.contains(u"Time Read") && yearAt(10))
+    if (yearAt(10) && line.contains(u"Time Read"))
         at = 10;
-    else if (line.contains(u"Time Set") && yearAt(9))
+    else if (yearAt(9) && line.contains(u"Time Set"))
         at = 9;
     else if (yearAt(0))
         at = 0;
@@ -120,7 +123,10 @@ void ComportRXEvent(Session &session, const QString &line)
 {
     if (line.isEmpty())
         return;
-    if (line.contains(u"CARRIER", Qt::CaseInsensitive))
+    // A prepared matcher skips through the line instead of folding the case of every
+    // character: this runs for every received line.
+    static const QStringMatcher carrier(u"CARRIER", Qt::CaseInsensitive);
+    if (carrier.indexIn(line) >= 0)
         session.Connect_flg = false;
     switch (session.RxTypeIndex) {
     case 0: case 1: case 5: case 6: case 7: case 9:
