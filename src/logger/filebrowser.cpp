@@ -42,15 +42,15 @@ private:
     Session &m_session;
 };
 
-// Runs body, then closes terminal mode when closeWanted() holds, also when body throws.
-// After an error the error itself is what propagates; a failing close is dropped then.
+// Runs body, then closes terminal mode of device `index` when closeWanted() holds, also
+// when body throws. After an error the error itself is what propagates; a failing close
+// is dropped then. Without a device (index -1) there is no logger to address.
 template <typename Body, typename Condition>
-void thenCloseTerminal(Session &session, Body &&body, Condition &&closeWanted)
+void thenCloseTerminal(Session &session, int index, Body &&body, Condition &&closeWanted)
 {
     auto close = [&] {
-        // The close addresses the selected device; without one there is nobody to close.
-        if (closeWanted() && session.Selected_index >= 0)
-            PROGRAM_COMMAND_Terminal_Mode_Close(session, session.Selected_index);
+        if (closeWanted() && index >= 0)
+            PROGRAM_COMMAND_Terminal_Mode_Close(session, index);
     };
     try {
         body();
@@ -98,7 +98,7 @@ bool fileList(Session &session, FileTree &tree, bool selectedIsGroup, bool takeG
     tree.clear();
     BusyScope busy(session);
     thenCloseTerminal(
-        session,
+        session, index,
         [&] {
             session.Result = PROGRAM_COMMAND_Terminal_Mode_Close(session, index);
             if (session.Result)
@@ -187,7 +187,7 @@ FileTreeActionResult fileTreeDoubleClick(Session &session, FileTree &tree, const
     auto portOpen = [&] { return session.ComPort && session.ComPort->isOpen(); };
     session.lineSinks().clearView(RxView::Terminal);
     thenCloseTerminal(
-        session,
+        session, session.Selected_index,
         [&] {
             const FileNode *node = tree.selected();
             if (!node || !portOpen() || !session.Connect_flg)
