@@ -2,7 +2,7 @@
 
 #include "app/errorlog.h"
 #include "app/session.h"
-#include "connection/pollwait.h"
+#include "link/exchange.h"
 #include "link/comportmap.h"
 #include "link/exchange.h"
 #include "link/seriallink.h"

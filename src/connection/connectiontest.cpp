@@ -3,7 +3,7 @@
 #include "app/errorlog.h"
 #include "app/session.h"
 #include "connection/connectionprocedures.h"
-#include "connection/pollwait.h"
+#include "link/exchange.h"
 #include "link/exchange.h"
 #include "link/seriallink.h"
 #include "link/serialport.h"

@@ -43,30 +43,51 @@ void sendCommand(Session &session, const QString &command, const QString &lineEn
                                        + QStringLiteral(": ") + command);
 }
 
-bool runExchange(Session &session, const Exchange &e)
+PollOutcome runPollWait(Session &session, const PollWait &w)
 {
-    const bool &stop = e.stopFlag ? *e.stopFlag : session.delay_stop_flg;
-    const BuffTest &result = e.resultTest ? e.resultTest : e.doneTest;
+    const bool &stop = w.stopFlag ? *w.stopFlag : session.delay_stop_flg;
+    const BuffTest &result = w.resultTest ? w.resultTest : w.doneTest;
 
-    if (e.clearBefore)
-        session.Buff.clear();
-    sendCommand(session, e.command, e.lineEnd, e.showCommand, e.txLog);
+    w.send();
     session.Time_Out = 0;
-    bool resendDue = e.resendAfter >= 0;
+    bool resendDue = w.resendAfter >= 0;
+    bool done = false;
     for (;;) {
-        if (resendDue && session.Time_Out > e.resendAfter) {
-            sendCommand(session, e.command, e.lineEnd, e.showCommand, e.txLog);
+        if (resendDue && session.Time_Out > w.resendAfter) {
+            w.send();
             resendDue = false;
         }
-        if (session.Time_Out > e.giveUpAfter || stop)
+        if (session.Time_Out > w.giveUpAfter || stop)
             break;
-        session.delay(e.pollMs);
+        session.delay(w.pollMs);
         ++session.Time_Out;
-        session.status(2, e.labelPrefix + QString::number(session.Time_Out) + e.labelSuffix);
-        if (e.doneTest && e.doneTest(session))
+        if (w.showProgress)
+            w.showProgress(session.Time_Out);
+        if (w.doneTest && w.doneTest(session)) {
+            done = true;
             break;
+        }
     }
-    const bool ok = result ? result(session) : false;
+    PollOutcome outcome;
+    outcome.result = result ? result(session) : false;
+    outcome.gaveUp = !done && session.Time_Out > w.giveUpAfter;
+    return outcome;
+}
+
+bool runExchange(Session &session, const Exchange &e)
+{
+    if (e.clearBefore)
+        session.Buff.clear();
+    PollWait w;
+    w.send = [&] { sendCommand(session, e.command, e.lineEnd, e.showCommand, e.txLog); };
+    w.pollMs = e.pollMs;
+    w.resendAfter = e.resendAfter;
+    w.giveUpAfter = e.giveUpAfter;
+    w.stopFlag = e.stopFlag;
+    w.showProgress = [&](int n) { session.status(2, e.labelPrefix + QString::number(n) + e.labelSuffix); };
+    w.doneTest = e.doneTest;
+    w.resultTest = e.resultTest;
+    const bool ok = runPollWait(session, w).result;
     if (e.clearAfter)
         session.Buff.clear();
     return ok;

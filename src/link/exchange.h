@@ -39,6 +39,28 @@ struct Exchange {
                                 int giveUpAfter, int resendAfter = -1, bool caseSensitive = false);
 };
 
+// The exchange's wait in its general form, for the few instances whose send or progress
+// text does not fit the common one (a hang-up that sends two lines with a pause between
+// them and repeats both at its resend; steps that show progress in seconds or not at all).
+// Buff is neither emptied before nor after: the caller decides. Time_Out counts the polls.
+struct PollWait {
+    std::function<void()> send;             // the first send, and the resend
+    int pollMs = 100;
+    int resendAfter = -1;                   // resend once when the poll count exceeds this; -1 never
+    int giveUpAfter = 50;                   // the wait ends when the poll count exceeds this
+    bool *stopFlag = nullptr;               // nullptr: the session's delay_stop_flg
+    std::function<void(int)> showProgress;  // after each poll, with the poll count; may be empty
+    BuffTest doneTest;
+    BuffTest resultTest;                    // empty: doneTest
+};
+
+struct PollOutcome {
+    bool result = false;
+    bool gaveUp = false; // the poll count ran out (neither the done test nor the stop flag ended it)
+};
+
+PollOutcome runPollWait(Session &session, const PollWait &wait);
+
 // Runs the exchange and returns the result test's verdict. The port must be open; a
 // write on a closed or failing port raises PlatformError.
 bool runExchange(Session &session, const Exchange &exchange);
