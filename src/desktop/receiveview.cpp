@@ -30,7 +30,8 @@ void ReceiveView::flush()
     if (m_pending.isEmpty())
         return;
     QScrollBar *bar = verticalScrollBar();
-    const bool atBottom = bar->value() >= bar->maximum();
+    if (isVisible())
+        m_followEnd = atEnd();
     const int kept = bar->value();
     const int keptHorizontal = horizontalScrollBar()->value();
 
@@ -44,12 +45,45 @@ void ReceiveView::flush()
     end.endEditBlock();
     m_pending.clear();
 
-    if (atBottom) {
-        bar->setValue(bar->maximum());
-    } else {
+    if (m_followEnd)
+        scrollToEnd();
+    else
         bar->setValue(kept);
-    }
     horizontalScrollBar()->setValue(keptHorizontal);
+}
+
+bool ReceiveView::atEnd() const
+{
+    const QScrollBar *bar = verticalScrollBar();
+    return bar->value() >= bar->maximum();
+}
+
+void ReceiveView::scrollToEnd()
+{
+    QScrollBar *bar = verticalScrollBar();
+    bar->setValue(bar->maximum());
+}
+
+void ReceiveView::showEvent(QShowEvent *event)
+{
+    QPlainTextEdit::showEvent(event);
+    if (m_followEnd)
+        scrollToEnd();
+}
+
+void ReceiveView::hideEvent(QHideEvent *event)
+{
+    m_followEnd = atEnd();
+    QPlainTextEdit::hideEvent(event);
+}
+
+void ReceiveView::resizeEvent(QResizeEvent *event)
+{
+    if (isVisible())
+        m_followEnd = atEnd();
+    QPlainTextEdit::resizeEvent(event);
+    if (m_followEnd)
+        scrollToEnd();
 }
 
 void ReceiveView::clearLines()
@@ -57,6 +91,7 @@ void ReceiveView::clearLines()
     m_flushTimer.stop();
     m_pending.clear();
     clear();
+    m_followEnd = true;
 }
 
 QStringList ReceiveView::lines()
