@@ -1,10 +1,13 @@
 #include "desktop/programpage.h"
 
+#include "desktop/guardedconnect.h"
 #include "desktop/pagegeometry.h"
 #include "desktop/receiveview.h"
+#include "logger/clockcommands.h"
 
 #include <QHBoxLayout>
 #include <QProgressBar>
+#include <QPushButton>
 #include <QShowEvent>
 
 namespace kvl {
@@ -24,6 +27,12 @@ ProgramPage::ProgramPage(Session &session, QWidget *parent) : QWidget(parent), m
     barProgram->setObjectName(QStringLiteral("barProgram"));
     barLayout = new QHBoxLayout(barProgram);
     barLayout->setContentsMargins(4, 0, 4, 0);
+    Btn_TiemSet = new QPushButton(QStringLiteral("Time SET"), barProgram);
+    Btn_TiemSet->setObjectName(QStringLiteral("Btn_TiemSet"));
+    btn_Reset = new QPushButton(QStringLiteral("Reset"), barProgram);
+    btn_Reset->setObjectName(QStringLiteral("btn_Reset"));
+    barLayout->addWidget(Btn_TiemSet);
+    barLayout->addWidget(btn_Reset);
     barLayout->addStretch(1);
     pgbProgram = new QProgressBar(barProgram);
     pgbProgram->setObjectName(QStringLiteral("pgbProgram"));
@@ -38,6 +47,11 @@ ProgramPage::ProgramPage(Session &session, QWidget *parent) : QWidget(parent), m
     Memo_RX_PROG->setUndoRedoEnabled(true);
     Memo_RX_Buff = new ReceiveView(QStringLiteral("Memo_RX_Buff"), this);
     layoutPage();
+
+    // The replies of both go to the reply memo.
+    connectGuarded(Btn_TiemSet, &QPushButton::clicked, this, m_session,
+                   [this] { timeSetButton(m_session, ProgramReplyView); });
+    connectGuarded(btn_Reset, &QPushButton::clicked, this, m_session, [this] { resetButton(m_session); });
 }
 
 void ProgramPage::layoutPage()

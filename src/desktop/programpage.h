@@ -5,6 +5,7 @@
 
 class QHBoxLayout;
 class QProgressBar;
+class QPushButton;
 
 namespace kvl {
 
@@ -18,6 +19,8 @@ public:
 
     QWidget *barProgram = nullptr;   // the page's buttons, above the memos
     QHBoxLayout *barLayout = nullptr;
+    QPushButton *Btn_TiemSet = nullptr; // "Time SET": the logger clock from the PC clock
+    QPushButton *btn_Reset = nullptr;   // "Reset": resets the logger
     QProgressBar *pgbProgram = nullptr;
     ReceiveView *Memo_RX_PROG = nullptr; // the program text (receive view 1), edited by the user
     ReceiveView *Memo_RX_Buff = nullptr; // the logger's replies (receive view 9)

@@ -1,8 +1,13 @@
 #include "desktop/terminalpage.h"
 
+#include "app/session.h"
+#include "desktop/guardedconnect.h"
 #include "desktop/receiveview.h"
+#include "logger/clockcommands.h"
 
 #include <QHBoxLayout>
+#include <QShowEvent>
+#include <QToolButton>
 
 namespace kvl {
 
@@ -23,10 +28,18 @@ TerminalPage::TerminalPage(Session &session, QWidget *parent) : QWidget(parent),
     barTerminal->setObjectName(QStringLiteral("barTerminal"));
     barLayout = new QHBoxLayout(barTerminal);
     barLayout->setContentsMargins(0, 0, 0, 0);
+    SpeedButton1 = new QToolButton(barTerminal);
+    SpeedButton1->setObjectName(QStringLiteral("SpeedButton1"));
+    SpeedButton1->setText(QStringLiteral("Time SET"));
+    barLayout->addWidget(SpeedButton1);
     barLayout->addStretch(1);
 
     mmoRxTemp = new ReceiveView(QStringLiteral("mmoRxTemp"), this);
     layoutPage();
+
+    // The reply goes to the terminal memo.
+    connectGuarded(SpeedButton1, &QToolButton::clicked, this, m_session,
+                   [this] { timeSetButton(m_session, TerminalView); });
 }
 
 void TerminalPage::layoutPage()
@@ -44,6 +57,14 @@ void TerminalPage::resizeEvent(QResizeEvent *event)
 {
     QWidget::resizeEvent(event);
     layoutPage();
+}
+
+void TerminalPage::showEvent(QShowEvent *event)
+{
+    QWidget::showEvent(event);
+    // Each time the page is brought up (not when the window is merely restored).
+    if (!event->spontaneous())
+        m_session.refreshNowYear();
 }
 
 } // namespace kvl

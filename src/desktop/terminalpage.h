@@ -4,6 +4,7 @@
 #include <QWidget>
 
 class QHBoxLayout;
+class QToolButton;
 
 namespace kvl {
 
@@ -18,10 +19,13 @@ public:
     QWidget *panelSend = nullptr;      // the send lines and command builders, left
     QWidget *barTerminal = nullptr;    // port and clear buttons, above the replies
     QHBoxLayout *barLayout = nullptr;
+    QToolButton *SpeedButton1 = nullptr; // "Time SET": the logger clock from the PC clock
     ReceiveView *mmoRxTemp = nullptr;  // the logger's replies (receive view 0)
 
 protected:
     void resizeEvent(QResizeEvent *event) override;
+    // The page brought up: the two-digit year the receive rewriting uses is refreshed.
+    void showEvent(QShowEvent *event) override;
 
 private:
     void layoutPage();
