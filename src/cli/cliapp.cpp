@@ -39,19 +39,25 @@ int runCli(const QStringList &arguments, QTextStream &out, QTextStream &err)
     }
 
     ConsoleOutput output(out);
-    CliSession cli(output, cl.console, cl.home);
-    for (const Selection &selection : cl.selections) {
-        if (!cli.select(selection)) {
-            return usageError(err, selection.bySlot
-                                       ? QStringLiteral("unknown device: no device in slot %1").arg(selection.slot)
-                                       : QStringLiteral("unknown device \"%1\"").arg(selection.name));
-        }
-    }
+    ConsoleOutput notes(err);
+    CliSession cli(output, cl.console, cl.home, &notes);
 
+    // Clicks and operations in the order given, as a user working in the window; a later
+    // operation runs even when an earlier one failed.
     bool allSucceeded = true;
-    for (const Invocation &invocation : cl.invocations) {
-        // A later operation runs even when an earlier one failed, as in the window.
-        if (!cli.run(*invocation.operation, invocation.arguments))
+    qsizetype nextSelection = 0;
+    for (qsizetype i = 0; i <= cl.invocations.size(); ++i) {
+        for (; nextSelection < cl.selections.size() && cl.selections[nextSelection].beforeOperation <= i;
+             ++nextSelection) {
+            const Selection &selection = cl.selections[nextSelection];
+            if (!cli.select(selection)) {
+                cli.disconnectAtEnd();
+                return usageError(err, selection.bySlot
+                                           ? QStringLiteral("unknown device: no device in slot %1").arg(selection.slot)
+                                           : QStringLiteral("unknown device \"%1\"").arg(selection.name));
+            }
+        }
+        if (i < cl.invocations.size() && !cli.run(*cl.invocations[i].operation, cl.invocations[i].arguments))
             allSucceeded = false;
     }
     cli.disconnectAtEnd();

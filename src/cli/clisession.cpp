@@ -4,8 +4,9 @@
 
 namespace kvl::cli {
 
-CliSession::CliSession(ConsoleOutput &output, const ConsoleSettings &settings, const QString &homeOption)
-    : out(output), hooks(output, settings)
+CliSession::CliSession(ConsoleOutput &output, const ConsoleSettings &settings, const QString &homeOption,
+                       ConsoleOutput *notes)
+    : out(output), hooks(output, settings), m_notes(notes)
 {
     session.setStatusPanels(&hooks);
     session.setDialogs(&hooks);
@@ -19,30 +20,45 @@ CliSession::CliSession(ConsoleOutput &output, const ConsoleSettings &settings, c
     session.Version = QStringLiteral("KVL520 Ver" KVL_VERSION_TEXT);
     session.DeviceInfo = &registry;
     session.refreshNowYear();
-    session.Selected_index = -1;
-    // A damaged Setting.dat leaves whatever part was read in the registry; the error goes
-    // to the handler (status panel 4 and LogFile.Log) and the run goes on, as at the
-    // desktop program's start.
-    guardedStep([this] { registry.SettingOpen(session.ProgramFolder); });
+    // The window's first show: the tree from Setting.dat, each node through the page so
+    // that it has a record of its own, and no device current until the first click. A
+    // damaged Setting.dat leaves the tree of the part that was read; the error goes to
+    // the handler (status panel 4 and LogFile.Log) and the run goes on, as at the desktop
+    // program's start.
+    guardedStep([this] { deviceTree.startUp(); });
 }
 
 bool CliSession::select(const Selection &selection)
 {
+    const DeviceTreeModel &tree = deviceTree.tree();
+    int index = -1;
     if (selection.bySlot) {
-        if (selection.slot < 0 || selection.slot >= DeviceRegistry::SlotCount
-            || registry[selection.slot].isEmpty())
-            return false;
-        session.Selected_index = selection.slot;
-        return true;
-    }
-    // Slot order is the tree's display order: the first match is the first node shown.
-    for (int slot = 0; slot < DeviceRegistry::SlotCount; ++slot) {
-        if (!registry[slot].isEmpty() && registry[slot].DeviceSet.DeviceName == selection.name) {
-            session.Selected_index = slot;
-            return true;
+        if (tree.nodeAt(selection.slot))
+            index = selection.slot;
+    } else {
+        const std::vector<DeviceNode *> order = tree.nodesInOrder();
+        for (size_t k = 0; k < order.size(); ++k) {
+            if (order[k]->text == selection.name) {
+                index = int(k);
+                break;
+            }
         }
     }
-    return false;
+    if (index < 0)
+        return false;
+    click(index);
+    return true;
+}
+
+void CliSession::click(int absoluteIndex)
+{
+    guardedStep([&] { deviceTree.ProjectViewClick(absoluteIndex); });
+}
+
+void CliSession::note(const QString &text)
+{
+    if (m_notes)
+        m_notes->line(QStringLiteral("kvl520cli: ") + text);
 }
 
 bool CliSession::run(const Operation &operation, const QStringList &arguments)

@@ -11,8 +11,8 @@ struct OptionHelp {
 
 constexpr OptionHelp OptionsHelp[] = {
     {u"--home DIR", u"the program folder (Setting.dat, LogFile.Log, ComPorts.ini, ...)"},
-    {u"--device NAME", u"select the first device of the tree with this name"},
-    {u"--index N", u"select the device in slot N"},
+    {u"--device NAME", u"click the first device of the tree with this name"},
+    {u"--index N", u"click the device in slot N"},
     {u"--yes", u"answer Yes to every question (otherwise every question is answered No)"},
     {u"--status", u"also print every write to a status panel"},
     {u"--rx", u"also print every received line"},
@@ -61,6 +61,7 @@ CommandLine parseCommandLine(const QStringList &arguments, const OperationTable 
             } else if (token == u"--device") {
                 Selection s;
                 s.name = value;
+                s.beforeOperation = int(cl.invocations.size());
                 cl.selections.append(s);
             } else if (token == u"--index") {
                 bool ok = false;
@@ -70,6 +71,7 @@ CommandLine parseCommandLine(const QStringList &arguments, const OperationTable 
                 Selection s;
                 s.bySlot = true;
                 s.slot = slot;
+                s.beforeOperation = int(cl.invocations.size());
                 cl.selections.append(s);
             } else if (token == u"--yes") {
                 cl.console.answerYes = true;
@@ -116,6 +118,8 @@ QString helpText(const OperationTable &table)
          << QString()
          << QStringLiteral("Runs the operations in the order given on one session, as a user pressing")
          << QStringLiteral("the buttons one after the other. A link still up at the end is disconnected.")
+         << QStringLiteral("--device and --index click a device of the tree where they stand: before the")
+         << QStringLiteral("operation that follows them.")
          << QString()
          << QStringLiteral("Options:");
 
@@ -138,7 +142,8 @@ QString helpText(const OperationTable &table)
 
     rows << QString()
          << QStringLiteral("Exit status: 0 when every operation with a yes/no outcome succeeded and no error")
-         << QStringLiteral("was raised, 1 otherwise, 2 for a usage error (nothing is run then).");
+         << QStringLiteral("was raised, 1 otherwise, 2 for a usage error (nothing is run then; a device")
+         << QStringLiteral("that is not in the tree when its click comes ends the run there).");
     return rows.join(QLatin1Char('\n')) + QLatin1Char('\n');
 }
 

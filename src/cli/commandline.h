@@ -13,11 +13,13 @@
 
 namespace kvl::cli {
 
-// A --device or --index choice, applied in the order given as clicks on the tree are.
+// A --device or --index choice: a click on a tree node, made where it stands on the
+// command line (before the operation that follows it, or after the last one).
 struct Selection {
     bool bySlot = false;
     QString name; // --device NAME
-    int slot = -1; // --index N
+    int slot = -1; // --index N: the node's absolute index
+    int beforeOperation = 0; // the number of operations given before it
 };
 
 struct Invocation {
