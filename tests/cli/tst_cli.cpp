@@ -1,13 +1,14 @@
 // kvl520cli as a script meets it: the real program run against a program folder of its
 // own, plus the command line and console hooks checked in-process.
 
+#include "clirunner.h"
+
 #include "cli/clisession.h"
 #include "cli/commandline.h"
 #include "registry/deviceregistry.h"
 
 #include <QDate>
 #include <QFile>
-#include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextStream>
@@ -19,16 +20,13 @@ using namespace kvl::cli;
 
 namespace {
 
-struct DeviceRow {
-    int level;
-    QString name;
-    QString logId;
-    int comPort;
-    QString modemType;
-};
+using kvl::test::DeviceRow;
+using kvl::test::splitLines;
+using kvl::test::writeRegistry;
+using Run = kvl::test::CliRun;
 
 // Three devices, the second a child of the first; names repeat so that a selection by
-// name has to find the first in slot order.
+// name has to find the first in display order.
 const QList<DeviceRow> &sampleDevices()
 {
     static const QList<DeviceRow> rows{
@@ -37,34 +35,6 @@ const QList<DeviceRow> &sampleDevices()
         {0, QStringLiteral("Pier"), QStringLiteral("15"), 12, QStringLiteral("B/T(QN305)")},
     };
     return rows;
-}
-
-void writeRegistry(const QString &folder, const QList<DeviceRow> &rows)
-{
-    DeviceRegistry registry;
-    for (int slot = 0; slot < rows.size(); ++slot) {
-        Setup &s = registry[slot];
-        s.DeviceSet.TreeLevel = rows[slot].level;
-        s.DeviceSet.DeviceName = rows[slot].name;
-        s.DeviceSet.LogID = rows[slot].logId;
-        s.PortSet.COMPORT = rows[slot].comPort;
-        s.ModemSet.ModemType = rows[slot].modemType;
-    }
-    registry.SettingSave(folder);
-}
-
-struct Run {
-    int exitCode = -1;
-    QString out;
-    QString err;
-};
-
-QStringList splitLines(const QString &text)
-{
-    QStringList lines = text.split(QLatin1Char('\n'));
-    if (!lines.isEmpty() && lines.last().isEmpty())
-        lines.removeLast();
-    return lines;
 }
 
 QStringList logLines(const QString &folder)
@@ -110,19 +80,7 @@ void CliTest::init()
 
 Run CliTest::run(const QStringList &arguments)
 {
-    QProcess process;
-    process.start(qEnvironmentVariable("KVL_BIN_DIR") + QStringLiteral("/kvl520cli"),
-                  QStringList{QStringLiteral("--home"), m_home->path()} + arguments);
-    Run r;
-    if (!process.waitForFinished(30000) || process.exitStatus() != QProcess::NormalExit) {
-        process.kill();
-        process.waitForFinished();
-        return r;
-    }
-    r.exitCode = process.exitCode();
-    r.out = QString::fromUtf8(process.readAllStandardOutput());
-    r.err = QString::fromUtf8(process.readAllStandardError());
-    return r;
+    return kvl::test::runKvl520cli(m_home->path(), arguments);
 }
 
 void CliTest::devicesListsEverySlotInOrder()
@@ -161,6 +119,13 @@ void CliTest::usageErrorsRunNothing_data()
         << QStringList{QStringLiteral("--index"), QStringLiteral("two"), QStringLiteral("devices")}
         << QStringLiteral("two");
     QTest::newRow("no operation") << QStringList{} << QStringLiteral("no operation");
+    QTest::newRow("unknown field after an add")
+        << QStringList{QStringLiteral("add"), QStringLiteral("set"), QStringLiteral("Speed"), QStringLiteral("1")}
+        << QStringLiteral("Speed");
+    QTest::newRow("box value neither 0 nor 1")
+        << QStringList{QStringLiteral("set"), QStringLiteral("SchDown"), QStringLiteral("yes"), QStringLiteral("add")}
+        << QStringLiteral("SchDown");
+    QTest::newRow("empty name") << QStringList{QStringLiteral("rename"), QString()} << QStringLiteral("rename");
 }
 
 void CliTest::usageErrorsRunNothing()
@@ -168,9 +133,16 @@ void CliTest::usageErrorsRunNothing()
     QFETCH(QStringList, arguments);
     QFETCH(QString, complaint);
     writeRegistry(m_home->path(), sampleDevices());
+    QFile setting(m_home->path() + QStringLiteral("/Setting.dat"));
+    QVERIFY(setting.open(QIODevice::ReadOnly));
+    const QByteArray before = setting.readAll();
+    setting.close();
+
     const Run r = run(arguments);
     QCOMPARE(r.exitCode, 2);
     QCOMPARE(r.out, QString());
+    QVERIFY(setting.open(QIODevice::ReadOnly));
+    QCOMPARE(setting.readAll(), before);
     QVERIFY2(r.err.startsWith(QStringLiteral("kvl520cli: ")) && r.err.contains(complaint), qPrintable(r.err));
 }
 
@@ -226,7 +198,10 @@ void CliTest::commandLineTakesArgumentsByCount_data()
         << args("--yes set A B --status apply --rx") << QStringLiteral("set(A,B) apply | yes status rx");
     QTest::newRow("inline value") << args("--home=/data/kvl apply") << QStringLiteral("apply | home=/data/kvl");
     QTest::newRow("selections in order")
-        << args("--index 4 --device Pier apply") << QStringLiteral("apply | slot4 name=Pier");
+        << args("--index 4 --device Pier apply") << QStringLiteral("apply | slot4@0 name=Pier@0");
+    QTest::newRow("clicks where they stand")
+        << args("apply --index 1 set A B apply --device Pier")
+        << QStringLiteral("apply set(A,B) apply | slot1@1 name=Pier@3");
     QTest::newRow("missing argument") << args("apply set LogID") << QStringLiteral("error");
     QTest::newRow("argument refused by its check") << args("power maybe") << QStringLiteral("error");
     QTest::newRow("value on a switch") << args("--yes=1 apply") << QStringLiteral("error");
@@ -260,7 +235,8 @@ void CliTest::commandLineTakesArgumentsByCount()
         if (!cl.home.isEmpty())
             parts << QStringLiteral("home=") + cl.home;
         for (const Selection &s : cl.selections)
-            parts << (s.bySlot ? QStringLiteral("slot%1").arg(s.slot) : QStringLiteral("name=") + s.name);
+            parts << (s.bySlot ? QStringLiteral("slot%1").arg(s.slot) : QStringLiteral("name=") + s.name)
+                       + QLatin1Char('@') + QString::number(s.beforeOperation);
         if (cl.console.answerYes)
             parts << QStringLiteral("yes");
         if (cl.console.showStatus)
@@ -278,11 +254,12 @@ void CliTest::selectionFollowsSlotOrder_data()
     QTest::addColumn<QString>("name");
     QTest::addColumn<int>("slot");
     QTest::addColumn<int>("selected"); // -1: refused
-    QTest::newRow("first of two with the name") << false << QStringLiteral("Pier") << -1 << 1;
-    QTest::newRow("name compared exactly") << false << QStringLiteral("pier") << -1 << -1;
-    QTest::newRow("slot") << true << QString() << 2 << 2;
-    QTest::newRow("empty slot") << true << QString() << 3 << -1;
-    QTest::newRow("negative slot") << true << QString() << -1 << -1;
+    QTest::addColumn<QString>("pageLogId"); // what the clicked device shows on the page
+    QTest::newRow("first of two with the name") << false << QStringLiteral("Pier") << -1 << 1 << QStringLiteral("02");
+    QTest::newRow("name compared exactly") << false << QStringLiteral("pier") << -1 << -1 << QString();
+    QTest::newRow("slot") << true << QString() << 2 << 2 << QStringLiteral("15");
+    QTest::newRow("empty slot") << true << QString() << 3 << -1 << QString();
+    QTest::newRow("negative slot") << true << QString() << -1 << -1 << QString();
 }
 
 void CliTest::selectionFollowsSlotOrder()
@@ -291,15 +268,22 @@ void CliTest::selectionFollowsSlotOrder()
     QFETCH(QString, name);
     QFETCH(int, slot);
     QFETCH(int, selected);
+    QFETCH(QString, pageLogId);
 
     writeRegistry(m_home->path(), sampleDevices());
     QString text;
     QTextStream stream(&text);
     ConsoleOutput out(stream);
     CliSession cli(out, ConsoleSettings{}, m_home->path());
+    // After start-up no device is current, although every node has been through the page.
     QCOMPARE(cli.session.Selected_index, -1);
+    QCOMPARE(cli.deviceTree.tree().count(), 3);
     QCOMPARE(cli.select(Selection{bySlot, name, slot}), selected >= 0);
     QCOMPARE(cli.session.Selected_index, selected);
+    if (selected >= 0) {
+        QCOMPARE(cli.deviceTree.page().text(SetupPageModel::clbLogID), pageLogId);
+        QCOMPARE(cli.deviceTree.labels().lbeClickName(), cli.deviceTree.tree().nodeAt(selected)->text);
+    }
 }
 
 void CliTest::hooksPrintWhatAWindowWouldShow_data()
