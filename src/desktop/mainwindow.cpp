@@ -2,9 +2,11 @@
 
 #include "app/errorlog.h"
 #include "desktop/desktophooks.h"
+#include "desktop/devicetreeview.h"
 #include "desktop/downloadpage.h"
 #include "desktop/guardedconnect.h"
 #include "desktop/kvlapplication.h"
+#include "desktop/logwindow.h"
 #include "desktop/page3ds.h"
 #include "desktop/pictures.h"
 #include "desktop/programpage.h"
@@ -13,6 +15,7 @@
 #include "desktop/terminalpage.h"
 #include "link/qtserialport.h"
 #include "link/seriallink.h"
+#include "registry/devicetreeactions.h"
 
 #include <QCloseEvent>
 #include <QFrame>
@@ -26,7 +29,6 @@
 #include <QTabWidget>
 #include <QTimer>
 #include <QToolButton>
-#include <QTreeWidget>
 #include <QVBoxLayout>
 
 #include <cmath>
@@ -88,6 +90,7 @@ TfKVL520_Main::TfKVL520_Main(const QString &programFolder, SerialPort *port, QWi
     }
     m_port = port;
     m_link = std::make_unique<SerialLink>(m_session, *m_port);
+    m_actions = std::make_unique<DeviceTreeActions>(m_session);
 
     // From here on, errors that no handler catches show in this window's status bar.
     if (KvlApplication *app = KvlApplication::instance())
@@ -109,9 +112,7 @@ TfKVL520_Main::TfKVL520_Main(const QString &programFolder, SerialPort *port, QWi
     lbeClickName->setFrameStyle(QFrame::Box | QFrame::Plain);
     lbeClickName->setAlignment(Qt::AlignCenter);
     lbeClickName->setStyleSheet(QStringLiteral("QLabel { color: #0000c0; font-weight: bold; padding: 3px; }"));
-    ProjectView = new QTreeWidget(central);
-    ProjectView->setObjectName(QStringLiteral("ProjectView"));
-    ProjectView->setHeaderHidden(true);
+    ProjectView = new DeviceTreeView(*m_actions, m_session, central);
     devices->addWidget(lbeClickName);
     devices->addWidget(ProjectView, 1);
     auto *deviceColumn = new QWidget(central);
@@ -122,7 +123,7 @@ TfKVL520_Main::TfKVL520_Main(const QString &programFolder, SerialPort *port, QWi
 
     PageControl1 = new QTabWidget(central);
     PageControl1->setObjectName(QStringLiteral("PageControl1"));
-    tabSetup = new SetupPage(m_session);
+    tabSetup = new SetupPage(m_session, *m_actions);
     tabProg = new ProgramPage(m_session);
     tabDownload = new DownloadPage(m_session);
     tab3DS = new Page3DS(m_session);
@@ -154,8 +155,9 @@ TfKVL520_Main::TfKVL520_Main(const QString &programFolder, SerialPort *port, QWi
     m_session.setLineSinks(m_sinks.get());
     m_session.setProgressSink(m_progress.get());
     m_session.setBusyCursor(m_busy.get());
-    // The communication log window attaches itself as the session's traffic log when it
-    // comes; until then sent and received traffic is not listed anywhere.
+    // The communication log window is made at start, hidden, so the traffic is recorded
+    // from the first command on.
+    createLogWindow();
 
     buildTimers();
     wireHandlers();
@@ -175,6 +177,29 @@ TfKVL520_Main::~TfKVL520_Main()
     m_session.setLineSinks(nullptr);
     m_session.setProgressSink(nullptr);
     m_session.setBusyCursor(nullptr);
+    // The log window and the pages use the session and the tree operations, which go
+    // before the base class deletes the child widgets: they go first.
+    delete m_log;
+    delete takeCentralWidget();
+}
+
+TFmLogMessage *TfKVL520_Main::logWindow() const { return m_log; }
+
+void TfKVL520_Main::createLogWindow()
+{
+    m_log = new TFmLogMessage(m_session, this);
+}
+
+void TfKVL520_Main::showDeviceLabels()
+{
+    const DeviceLabels &labels = m_actions->labels();
+    lbeSelectedDeviceName->setText(labels.lbeSelectedDeviceName());
+    lbeClickName->setText(labels.lbeClickName());
+    lbeDeviceInfo->setText(labels.lbeDeviceInfo());
+    lbeDeviceInfo->setVisible(labels.lbeDeviceInfoVisible());
+    // The designed caption stays until a device has been shown.
+    if (!labels.caption().isEmpty())
+        setWindowTitle(labels.caption());
 }
 
 void TfKVL520_Main::buildTopBar(QWidget *parent)
@@ -238,6 +263,10 @@ void TfKVL520_Main::buildDeviceBar(QWidget *parent)
     lbeDeviceInfo = new QLabel(QStringLiteral("Device Information"), Panel1);
     lbeDeviceInfo->setObjectName(QStringLiteral("lbeDeviceInfo"));
     lbeDeviceInfo->setStyleSheet(QStringLiteral("QLabel { color: #008000; font-weight: bold; }"));
+    // Hidden while a group is shown; the buttons keep their places meanwhile.
+    QSizePolicy infoPolicy = lbeDeviceInfo->sizePolicy();
+    infoPolicy.setRetainSizeWhenHidden(true);
+    lbeDeviceInfo->setSizePolicy(infoPolicy);
 
     bar->addWidget(btnDeviceAdd);
     bar->addWidget(btnDeviceSubAdd);
@@ -283,6 +312,12 @@ void TfKVL520_Main::wireHandlers()
     connectGuarded(tmr3DSCal, &QTimer::timeout, this, s, [this] { tmr3DSCalTimer(); });
     connectGuarded(tabSetup, &SetupPage::versionMakerSwitch, this, s,
                    [this] { btnUpdate->setVisible(btnUpdate->isHidden()); });
+
+    connect(&m_actions->labels(), &DeviceLabels::changed, this, &TfKVL520_Main::showDeviceLabels);
+    connect(m_actions.get(), &DeviceTreeActions::setupPageRequested, this,
+            [this] { PageControl1->setCurrentWidget(tabSetup); });
+    // The 3DS calculation panel and the device's 3DS groups (hide3DSSettingRequested,
+    // load3DSGroupsRequested): to come with the 3DS groups.
 }
 
 void TfKVL520_Main::centreOnScreen()
@@ -309,9 +344,15 @@ void TfKVL520_Main::FormShow()
     lbeDeviceInfo->clear();
     m_session.refreshNowYear();
     // Each step on its own: a damaged Setting.dat is reported and start-up goes on.
-    guarded(m_session, [this] { SettingInsertTreeView(); });
-    // No device is current until the user clicks one.
+    // The tree is built from Setting.dat, every node goes through the page once so that
+    // each has settings of its own, and no device is current until the user clicks one
+    // (the mark stays on the last node). A damaged file still gives the tree of what was read.
+    guarded(m_session, [this] { m_actions->startUp(); });
     m_session.Selected_index = -1;
+    // Every node was marked once on the way, which opens every group.
+    ProjectView->expandAll();
+    if (const QModelIndex mark = m_actions->tree().indexOf(m_actions->tree().selected()); mark.isValid())
+        ProjectView->scrollTo(mark);
     guarded(m_session, [this] {
         PageControl1->setCurrentWidget(tabSetup);
         m_session.status(0, QStringLiteral("Comport Close."));
@@ -320,16 +361,6 @@ void TfKVL520_Main::FormShow()
     guarded(m_session, [this] { tab3DS->layoutSensorGridHeader(); });
     guarded(m_session, [this] { tabSetup->ComPortSearch(); });
     guarded(m_session, [this] { loadTerminalSendLines(); });
-}
-
-void TfKVL520_Main::SettingInsertTreeView()
-{
-    ProjectView->clear();
-    // What could be read stays in the registry even when the file is short or unreadable;
-    // the error goes to the handler and the tree is built from what was read.
-    guarded(m_session, [this] { m_registry.SettingOpen(m_session.ProgramFolder); });
-    // Tree nodes from the registry slots, each with its own copy of its settings: to come
-    // with the device tree.
 }
 
 void TfKVL520_Main::loadTerminalSendLines()
@@ -401,7 +432,15 @@ void TfKVL520_Main::btnProgramTapClick()
 void TfKVL520_Main::btnLogMsgClick()
 {
     m_session.Start_flg();
-    // Open (or bring back) the communication log window: to come with that window.
+    // Closing the window destroyed it: a new one starts with empty lists.
+    if (!m_log)
+        createLogWindow();
+    if (m_log->isMinimized())
+        m_log->showNormal();
+    else
+        m_log->show();
+    m_log->raise();
+    m_log->activateWindow();
 }
 
 void TfKVL520_Main::btn3DSChartClick()
@@ -421,20 +460,11 @@ void TfKVL520_Main::SpeedButton17Click()
     close();
 }
 
-void TfKVL520_Main::btnDeviceAddClick()
-{
-    // Add a device beside the selected one: to come with the device tree.
-}
+void TfKVL520_Main::btnDeviceAddClick() { m_actions->btnDeviceAddClick(); }
 
-void TfKVL520_Main::btnDeviceSubAddClick()
-{
-    // Add a device under the selected one: to come with the device tree.
-}
+void TfKVL520_Main::btnDeviceSubAddClick() { m_actions->btnDeviceSubAddClick(); }
 
-void TfKVL520_Main::btnDeviceDelClick()
-{
-    // Delete the selected node and its descendants: to come with the device tree.
-}
+void TfKVL520_Main::btnDeviceDelClick() { m_actions->btnDeviceDelClick(); }
 
 void TfKVL520_Main::btnAllStopClick()
 {

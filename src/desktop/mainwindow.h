@@ -8,6 +8,7 @@
 #include "registry/deviceregistry.h"
 
 #include <QMainWindow>
+#include <QPointer>
 #include <memory>
 
 class QFrame;
@@ -16,10 +17,11 @@ class QPushButton;
 class QTabWidget;
 class QTimer;
 class QToolButton;
-class QTreeWidget;
 
 namespace kvl {
 
+class DeviceTreeActions;
+class DeviceTreeView;
 class DownloadPage;
 class NamedProgressBars;
 class OverrideBusyCursor;
@@ -31,6 +33,7 @@ class SerialPort;
 class SetupPage;
 class StatusBarPanels;
 class TerminalPage;
+class TFmLogMessage;
 class WidgetDialogs;
 
 class TfKVL520_Main : public QMainWindow {
@@ -51,6 +54,9 @@ public:
     SerialLink &link() { return *m_link; }
     StatusBarPanels &statusPanels() { return *m_panels; }
     PageLineSinks &lineSinks() { return *m_sinks; }
+    DeviceTreeActions &treeActions() { return *m_actions; }
+    // The communication log window while it exists (closing it destroys it).
+    TFmLogMessage *logWindow() const;
 
     // Top bar.
     QLabel *imgconnect = nullptr;
@@ -75,7 +81,7 @@ public:
 
     // Device tree and pages.
     QLabel *lbeClickName = nullptr;
-    QTreeWidget *ProjectView = nullptr;
+    DeviceTreeView *ProjectView = nullptr;
     QTabWidget *PageControl1 = nullptr;
     SetupPage *tabSetup = nullptr;
     ProgramPage *tabProg = nullptr;
@@ -103,8 +109,10 @@ private:
     void centreOnScreen();
 
     void FormShow();
-    // Builds the device tree from the registry and gives every node its own settings.
-    void SettingInsertTreeView();
+    // The labels and the caption that show the current device.
+    void showDeviceLabels();
+    // Makes a new communication log window (hidden), which records the traffic from then on.
+    void createLogWindow();
     // Loads the terminal page's saved send lines.
     void loadTerminalSendLines();
     // Saves the terminal page's send lines.
@@ -140,6 +148,8 @@ private:
     std::unique_ptr<PageLineSinks> m_sinks;
     std::unique_ptr<NamedProgressBars> m_progress;
     std::unique_ptr<OverrideBusyCursor> m_busy;
+    std::unique_ptr<DeviceTreeActions> m_actions;
+    QPointer<TFmLogMessage> m_log;
     bool m_shown = false;
 };
 

@@ -301,7 +301,7 @@ void MainWindowTest::receiveViewsByNumber()
 
     sinks.appendLine(view, u"T2024/05/12 10:30:05"_qs);
     sinks.appendLine(view, u"OK"_qs);
-    const auto views = w->findChildren<ReceiveView *>();
+    const auto views = w->centralWidget()->findChildren<ReceiveView *>(); // the pages' views
     QCOMPARE(views.size(), 6);
     for (ReceiveView *v : views) {
         const QStringList expected = v->objectName() == name
