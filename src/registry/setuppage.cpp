@@ -171,9 +171,13 @@ bool SetupPageModel::userSetText(Control control, const QString &text)
         return false;
     setText(control, text);
     // Both lists share the handler of the modem type list, which reads that list's text.
-    // A user's choice runs it even when the text stays the same.
+    // A user's choice runs it even when the text stays the same. The handler puts 9600 into
+    // the baud-rate list; a rate the user has just chosen there is kept, or no other rate
+    // could ever be chosen.
     if (control == clbModemType || control == cbbBaudrate)
         ModemTypeChange(this->text(clbModemType));
+    if (control == cbbBaudrate)
+        setText(cbbBaudrate, text);
     return true;
 }
 

@@ -122,9 +122,9 @@ void CliRegistryTest::setGoesThroughThePageControls_data()
         << QStringList{QStringLiteral("ModemType=H315k"), QStringLiteral("Command=AT+CRM=129"),
                        QStringLiteral("CallCMD=ATDT"), QStringLiteral("DiscntCMD=+++"),
                        QStringLiteral("Baudrate=9600"), QStringLiteral("Communication=0")};
-    QTest::newRow("baud rate shares the handler: 9600 comes back")
+    QTest::newRow("baud rate runs the defaults and keeps the chosen rate")
         << args("set Baudrate 115200 apply")
-        << QStringList{QStringLiteral("Baudrate=9600"), QStringLiteral("Command=AT"),
+        << QStringList{QStringLiteral("Baudrate=115200"), QStringLiteral("Command=AT"),
                        QStringLiteral("Communication=2")};
     QTest::newRow("port as COM12") << args("set COMPORT COM12 apply") << QStringList{QStringLiteral("COMPORT=12")};
     QTest::newRow("port as 7") << args("set COMPORT 7 apply") << QStringList{QStringLiteral("COMPORT=7")};
