@@ -26,6 +26,12 @@ CliSession::CliSession(ConsoleOutput &output, const ConsoleSettings &settings, c
     // the handler (status panel 4 and LogFile.Log) and the run goes on, as at the desktop
     // program's start.
     guardedStep([this] { deviceTree.startUp(); });
+
+    // The window's monitoring timer runs from the start; it fires while operations wait.
+    constexpr int MonitoringIntervalMs = 10;
+    m_monitoring.setInterval(MonitoringIntervalMs);
+    QObject::connect(&m_monitoring, &QTimer::timeout, &session, [this] { monitoringTick(); });
+    m_monitoring.start();
 }
 
 bool CliSession::select(const Selection &selection)
@@ -61,8 +67,21 @@ void CliSession::note(const QString &text)
         m_notes->line(QStringLiteral("kvl520cli: ") + text);
 }
 
+void CliSession::monitoringTick()
+{
+    hooks.setSkipUnchangedStatus(true);
+    connectionMonitoringTick(session);
+    hooks.setSkipUnchangedStatus(false);
+}
+
+bool CliSession::pressConnectButton()
+{
+    return connectButton(session, &m_timers);
+}
+
 bool CliSession::run(const Operation &operation, const QStringList &arguments)
 {
+    monitoringTick();
     Outcome outcome;
     const bool completed = guardedStep([&] { outcome = operation.run(*this, arguments); });
     return completed && outcome.value_or(true);
@@ -70,11 +89,10 @@ bool CliSession::run(const Operation &operation, const QStringList &arguments)
 
 void CliSession::disconnectAtEnd()
 {
+    monitoringTick();
     if (!session.Connect_flg)
         return;
-    // The connect/disconnect button's action belongs here once the connection procedures
-    // exist; no operation can bring the link up before them.
-    guardedStep([] {});
+    guardedStep([this] { pressConnectButton(); });
 }
 
 } // namespace kvl::cli

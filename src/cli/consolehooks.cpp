@@ -28,6 +28,12 @@ ConsoleHooks::ConsoleHooks(ConsoleOutput &out, const ConsoleSettings &settings)
 
 void ConsoleHooks::setStatus(int panel, const QString &text)
 {
+    if (panel >= 0 && panel < int(m_panels.size())) {
+        QString &shown = m_panels[size_t(panel)];
+        if (m_skipUnchangedStatus && shown == text)
+            return;
+        shown = text;
+    }
     if (m_settings.showStatus)
         m_out.line(QStringLiteral("status%1: %2").arg(panel).arg(oneLine(text)));
 }
@@ -62,6 +68,8 @@ void ConsoleHooks::appendTx(const QString &) {}
 
 void ConsoleHooks::appendRx(const QString &line)
 {
+    ++m_receivedCount;
+    m_lastReceived = line;
     if (m_settings.showRx)
         m_out.line(QStringLiteral("rx: ") + oneLine(line));
 }

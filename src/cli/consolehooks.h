@@ -7,6 +7,8 @@
 
 #include <QString>
 
+#include <array>
+
 class QTextStream;
 
 namespace kvl::cli {
@@ -59,12 +61,26 @@ public:
     // The answer of the next file or folder dialog.
     void chooseNextPath(const QString &path) { m_nextPath = path; }
 
+    // While set, a status write that leaves its panel's text as it was is not printed.
+    // The connection monitoring rewrites panels 0 and 1 every 10 ms; a window shows no
+    // change then, and the console prints only the writes that change the panel.
+    void setSkipUnchangedStatus(bool skip) { m_skipUnchangedStatus = skip; }
+
+    // Every complete received line passes here (the log sees them all, whichever view
+    // receives them): their count so far and the newest one.
+    quint64 receivedCount() const { return m_receivedCount; }
+    const QString &lastReceived() const { return m_lastReceived; }
+
 private:
     QString takeNextPath();
 
     ConsoleOutput &m_out;
     ConsoleSettings m_settings;
     QString m_nextPath;
+    std::array<QString, 5> m_panels; // what each status panel shows
+    bool m_skipUnchangedStatus = false;
+    quint64 m_receivedCount = 0;
+    QString m_lastReceived;
 };
 
 } // namespace kvl::cli
