@@ -22,6 +22,7 @@ const OperationTable &standardOperations()
     static const OperationTable table = [] {
         OperationTable t;
         addRegistryOperations(t);
+        addLinkOperations(t);
         return t;
     }();
     return table;

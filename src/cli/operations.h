@@ -45,5 +45,6 @@ const OperationTable &standardOperations();
 
 // The operations of one area, each adding its entries to the table.
 void addRegistryOperations(OperationTable &table);
+void addLinkOperations(OperationTable &table);
 
 } // namespace kvl::cli
