@@ -65,7 +65,8 @@ void QtSerialPort::setDataTerminalReady(bool on)
 void QtSerialPort::write(const QByteArray &bytes)
 {
     if (!m_port.isOpen())
-        throw PlatformError(QStringLiteral("Com port %1 is not open").arg(m_displayName));
+        throw PlatformError(m_displayName.isEmpty() ? QStringLiteral("Com port is not open")
+                                                    : QStringLiteral("Com port %1 is not open").arg(m_displayName));
     if (m_port.write(bytes) != bytes.size())
         throw PlatformError(QStringLiteral("Write error on %1: %2").arg(m_displayName, m_port.errorString()));
 }
