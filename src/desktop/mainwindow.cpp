@@ -18,6 +18,7 @@
 #include "registry/devicetreeactions.h"
 
 #include <QCloseEvent>
+#include <QScopeGuard>
 #include <QFrame>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -388,6 +389,8 @@ void TfKVL520_Main::resizeEvent(QResizeEvent *event)
 
 void TfKVL520_Main::closeEvent(QCloseEvent *event)
 {
+    // From here on the connect button's action (the disconnect below) leaves the timers off.
+    m_closing = true;
     try {
         // A logger operation still waiting ends at its next poll instead of talking to a
         // logger behind a closed window.
@@ -408,7 +411,25 @@ void TfKVL520_Main::closeEvent(QCloseEvent *event)
 
 void TfKVL520_Main::btnConnectTapClick()
 {
-    // Connect or disconnect the selected device: to come with the connection procedures.
+    // The core switches the blinking and the monitoring through this window, tells the
+    // outcome in a message, and leaves the display to the next monitoring tick.
+    connectButton(m_session, this);
+}
+
+void TfKVL520_Main::setBlinking(bool on)
+{
+    if (on && !m_closing)
+        tmrConnectIng->start();
+    else
+        tmrConnectIng->stop();
+}
+
+void TfKVL520_Main::setMonitoring(bool on)
+{
+    if (on && !m_closing)
+        tmrMonitoring->start();
+    else
+        tmrMonitoring->stop();
 }
 
 void TfKVL520_Main::btnSetupTapClick()
@@ -479,12 +500,27 @@ void TfKVL520_Main::tmrNowTimer()
 
 void TfKVL520_Main::tmrMonitoringTimer()
 {
-    // Connection state display: to come with the connection supervision.
+    // Stopped while the tick is handled, and started again however the tick ends: an error
+    // in one tick must not end the monitoring.
+    tmrMonitoring->stop();
+    const auto restart = qScopeGuard([this] { setMonitoring(true); });
+    showConnection(connectionMonitoringTick(m_session));
+}
+
+void TfKVL520_Main::showConnection(const ConnectionDisplay &display)
+{
+    // Status panels 0 and 1 are written by the tick itself.
+    imgconnect->setVisible(display.connected);
+    imgdisConnect->setVisible(!display.connected);
+    btnConnectTap->setText(display.caption);
 }
 
 void TfKVL520_Main::tmrConnectIngTimer()
 {
-    // Blinking connection picture while connecting: to come with the connection supervision.
+    // While a connect runs, the two pictures take turns.
+    const bool connectedShown = !imgconnect->isHidden();
+    imgconnect->setVisible(!connectedShown);
+    imgdisConnect->setVisible(connectedShown);
 }
 
 void TfKVL520_Main::tmrScheduleMasterTimer()

@@ -2,9 +2,10 @@
 // The main window of the desktop program (fKVL520_Main): it owns the session, the device
 // registry, the serial port and its link, every page, the five timers and the status bar,
 // and it is the session's front end (status panels, dialogs, receive views, progress bars,
-// busy cursor).
+// busy cursor). It runs the two connection timers that the connect button switches.
 
 #include "app/session.h"
+#include "connection/supervision.h"
 #include "registry/deviceregistry.h"
 
 #include <QMainWindow>
@@ -36,7 +37,7 @@ class TerminalPage;
 class TFmLogMessage;
 class WidgetDialogs;
 
-class TfKVL520_Main : public QMainWindow {
+class TfKVL520_Main : public QMainWindow, public ConnectionTimers {
     Q_OBJECT
 public:
     static constexpr int MinimumWidth = 1100;
@@ -96,6 +97,11 @@ public:
     QTimer *tmrScheduleMaster = nullptr; // 1000 ms: scheduled download
     QTimer *tmr3DSCal = nullptr;         // 5000 ms: periodic 3DS computation
 
+    // The connect button's switches of tmrConnectIng and tmrMonitoring. Once the window
+    // is closing, its timers stay stopped.
+    void setBlinking(bool on) override;
+    void setMonitoring(bool on) override;
+
 protected:
     void showEvent(QShowEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
@@ -120,7 +126,6 @@ private:
 
     // Handlers (each runs inside kvl::guarded).
     void btnConnectTapClick();
-    void connectOrDisconnect();
     void btnSetupTapClick();
     void btnDownloadTapClick();
     void btnProgramTapClick();
@@ -132,6 +137,8 @@ private:
     void btnDeviceSubAddClick();
     void btnDeviceDelClick();
     void btnAllStopClick();
+    // Shows the link state that a monitoring tick returned in the top bar.
+    void showConnection(const ConnectionDisplay &display);
     void tmrNowTimer();
     void tmrMonitoringTimer();
     void tmrConnectIngTimer();
@@ -151,6 +158,7 @@ private:
     std::unique_ptr<DeviceTreeActions> m_actions;
     QPointer<TFmLogMessage> m_log;
     bool m_shown = false;
+    bool m_closing = false;
 };
 
 } // namespace kvl

@@ -1,6 +1,7 @@
 #include "desktop/setuppage.h"
 
 #include "app/session.h"
+#include "connection/connectiontest.h"
 #include "desktop/guardedconnect.h"
 #include "link/comportmap.h"
 #include "registry/devicetreeactions.h"
@@ -373,7 +374,8 @@ void SetupPage::ComPortSearch()
 
 void SetupPage::btnTestClick()
 {
-    // The connection test: to come with the connection supervision.
+    // The progress goes to pgbTest through the session's progress bars.
+    connectionTestButton(m_session, connectionTestSettings(m_model));
 }
 
 void SetupPage::SpeedButton12Click()

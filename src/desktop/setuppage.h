@@ -71,7 +71,7 @@ public:
     void ComPortSearch();
 
 public slots:
-    // The connection test of the selected device: to come with the connection supervision.
+    // The connection test of the settings the page shows (they need not be applied yet).
     void btnTestClick();
     // Lets the user pick the save folder, starting at the edit's folder (or the program
     // folder when the edit names no existing folder); a cancel keeps the text.

@@ -1,6 +1,7 @@
 #include "desktop/terminalpage.h"
 
 #include "app/session.h"
+#include "connection/supervision.h"
 #include "desktop/guardedconnect.h"
 #include "desktop/receiveview.h"
 #include "logger/clockcommands.h"
@@ -28,6 +29,14 @@ TerminalPage::TerminalPage(Session &session, QWidget *parent) : QWidget(parent),
     barTerminal->setObjectName(QStringLiteral("barTerminal"));
     barLayout = new QHBoxLayout(barTerminal);
     barLayout->setContentsMargins(0, 0, 0, 0);
+    btnComOpen = new QToolButton(barTerminal);
+    btnComOpen->setObjectName(QStringLiteral("btnComOpen"));
+    btnComOpen->setText(QStringLiteral("ComOpen"));
+    btnDisconnect = new QToolButton(barTerminal);
+    btnDisconnect->setObjectName(QStringLiteral("btnDisconnect"));
+    btnDisconnect->setText(QStringLiteral("Disconnect"));
+    barLayout->addWidget(btnComOpen);
+    barLayout->addWidget(btnDisconnect);
     SpeedButton1 = new QToolButton(barTerminal);
     SpeedButton1->setObjectName(QStringLiteral("SpeedButton1"));
     SpeedButton1->setText(QStringLiteral("Time SET"));
@@ -37,6 +46,8 @@ TerminalPage::TerminalPage(Session &session, QWidget *parent) : QWidget(parent),
     mmoRxTemp = new ReceiveView(QStringLiteral("mmoRxTemp"), this);
     layoutPage();
 
+    connectGuarded(btnComOpen, &QToolButton::clicked, this, m_session, [this] { btnComOpenClick(); });
+    connectGuarded(btnDisconnect, &QToolButton::clicked, this, m_session, [this] { btnDisconnectClick(); });
     // The reply goes to the terminal memo.
     connectGuarded(SpeedButton1, &QToolButton::clicked, this, m_session,
                    [this] { timeSetButton(m_session, TerminalView); });
@@ -52,6 +63,15 @@ void TerminalPage::layoutPage()
     barTerminal->setGeometry(left, 4, replyWidth, ReplyTop - 8);
     mmoRxTemp->setGeometry(left, ReplyTop, replyWidth, qMax(0, h - ReplyHeightLess));
 }
+
+void TerminalPage::btnComOpenClick()
+{
+    // Nothing was done (no device selected, or another operation runs): the caption stays.
+    if (const QString caption = comOpenButton(m_session); !caption.isEmpty())
+        btnComOpen->setText(caption);
+}
+
+void TerminalPage::btnDisconnectClick() { terminalDisconnectButton(m_session); }
 
 void TerminalPage::resizeEvent(QResizeEvent *event)
 {

@@ -19,6 +19,8 @@ public:
     QWidget *panelSend = nullptr;      // the send lines and command builders, left
     QWidget *barTerminal = nullptr;    // port and clear buttons, above the replies
     QHBoxLayout *barLayout = nullptr;
+    QToolButton *btnComOpen = nullptr;   // "ComOpen" / "ComClose": the port by hand
+    QToolButton *btnDisconnect = nullptr; // "Disconnect": hang up and close the port
     QToolButton *SpeedButton1 = nullptr; // "Time SET": the logger clock from the PC clock
     ReceiveView *mmoRxTemp = nullptr;  // the logger's replies (receive view 0)
 
@@ -29,6 +31,8 @@ protected:
 
 private:
     void layoutPage();
+    void btnComOpenClick();
+    void btnDisconnectClick();
     Session &m_session;
 };
 
