@@ -24,8 +24,6 @@ FileTreeView::FileTreeView(FileTree &tree, QWidget *parent) : QTreeView(parent),
         if (index.isValid())
             setExpanded(index, expanded);
     });
-    connect(&m_tree, &QAbstractItemModel::rowsInserted, this,
-            [this](const QModelIndex &parent, int, int) { expandIfFlagged(parent); });
     connect(this, &QTreeView::expanded, this, [this](const QModelIndex &index) {
         m_tree.setExpanded(m_tree.nodeFrom(index), true);
     });
@@ -49,13 +47,6 @@ void FileTreeView::showSelection(const QModelIndex &index)
     if (currentIndex() != index)
         selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect);
     scrollTo(index);
-}
-
-void FileTreeView::expandIfFlagged(const QModelIndex &parent)
-{
-    const FileNode *node = m_tree.nodeFrom(parent);
-    if (node && node->expanded && !isExpanded(parent))
-        expand(parent);
 }
 
 void FileTreeView::mousePressEvent(QMouseEvent *event)

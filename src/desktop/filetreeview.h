@@ -5,8 +5,8 @@
 //   and keys select a node, and a selection the operations change (a cleared tree, a
 //   folder's entries replaced) moves the view's. Only the user's input selects, so the
 //   view's own moves while rows come and go never select a node nobody chose;
-// - each node's expanded flag is the view's, both ways, also for a folder whose entries
-//   are listed again under it.
+// - each node's expanded flag is the view's, both ways (the view keeps a folder expanded
+//   while its entries are listed again under it).
 // A double click on a node selects it and reports it; the page decides what it does
 // (open the folder or download the file). A double click beside the nodes does nothing.
 
@@ -37,8 +37,6 @@ private:
     void selectCurrent();
     // The tree's selection moved: the view follows.
     void showSelection(const QModelIndex &index);
-    // Entries came under a folder the tree holds expanded: the view shows them.
-    void expandIfFlagged(const QModelIndex &parent);
 
     FileTree &m_tree;
 };
