@@ -223,6 +223,10 @@ void TfKVL520_Main::buildTopBar(QWidget *parent)
     btnUpdate = makePageButton(parent, QStringLiteral("btnUpdate"), QStringLiteral("VersionMaker"), Picture::VersionMaker);
     btnUpdate->hide(); // shown by the hidden switch of the setup page
     SpeedButton17 = makePageButton(parent, QStringLiteral("SpeedButton17"), QStringLiteral("Close"), Picture::Close);
+    // Wide enough for either caption, so the toggle does not shift the buttons beside it.
+    btnConnectTap->setText(QStringLiteral("Disconnect"));
+    btnConnectTap->setMinimumWidth(qMax(btnConnectTap->minimumWidth(), btnConnectTap->sizeHint().width()));
+    btnConnectTap->setText(QStringLiteral("Connect"));
     for (QToolButton *button : {btnConnectTap, btnSetupTap, btnDownloadTap, btnProgramTap, btnLogMsg,
                                 btn3DSChart, btnUpdate, SpeedButton17})
         bar->addWidget(button);

@@ -4,6 +4,7 @@
 #include "connection/supervision.h"
 #include "desktop/guardedconnect.h"
 #include "desktop/receiveview.h"
+#include "link/serialport.h"
 #include "logger/clockcommands.h"
 
 #include <QHBoxLayout>
@@ -35,6 +36,10 @@ TerminalPage::TerminalPage(Session &session, QWidget *parent) : QWidget(parent),
     btnDisconnect = new QToolButton(barTerminal);
     btnDisconnect->setObjectName(QStringLiteral("btnDisconnect"));
     btnDisconnect->setText(QStringLiteral("Disconnect"));
+    // Wide enough for either caption, so the toggle does not shift the buttons beside it.
+    btnComOpen->setText(QStringLiteral("ComClose"));
+    btnComOpen->setMinimumWidth(btnComOpen->sizeHint().width());
+    btnComOpen->setText(QStringLiteral("ComOpen"));
     barLayout->addWidget(btnComOpen);
     barLayout->addWidget(btnDisconnect);
     SpeedButton1 = new QToolButton(barTerminal);
@@ -48,6 +53,12 @@ TerminalPage::TerminalPage(Session &session, QWidget *parent) : QWidget(parent),
 
     connectGuarded(btnComOpen, &QToolButton::clicked, this, m_session, [this] { btnComOpenClick(); });
     connectGuarded(btnDisconnect, &QToolButton::clicked, this, m_session, [this] { btnDisconnectClick(); });
+    // The port also opens and closes without this button (connect, disconnect, the
+    // connection test, an adapter pulled out): the caption keeps naming what a press does.
+    if (SerialPort *port = m_session.ComPort) {
+        connect(port, &SerialPort::afterOpen, btnComOpen, [this] { btnComOpen->setText(QStringLiteral("ComClose")); });
+        connect(port, &SerialPort::afterClose, btnComOpen, [this] { btnComOpen->setText(QStringLiteral("ComOpen")); });
+    }
     // The reply goes to the terminal memo.
     connectGuarded(SpeedButton1, &QToolButton::clicked, this, m_session,
                    [this] { timeSetButton(m_session, TerminalView); });

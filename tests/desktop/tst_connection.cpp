@@ -223,15 +223,16 @@ void ConnectionTest::terminalPortButtons()
     QCOMPARE(page->btnComOpen->text(), u"ComClose"_qs);
     QTRY_COMPARE(panel(0), u"Comport Open"_qs);
 
-    // "Disconnect" hangs up and closes the port; once it is closed there is nothing to end.
+    // "Disconnect" hangs up and closes the port, and the port button says so; once the
+    // port is closed there is nothing to end.
     QTest::mouseClick(page->btnDisconnect, Qt::LeftButton);
     QVERIFY(!m_port->isOpen());
+    QCOMPARE(page->btnComOpen->text(), u"ComOpen"_qs);
     QVERIFY(m_hooks.messages.isEmpty());
     QTest::mouseClick(page->btnDisconnect, Qt::LeftButton);
     QCOMPARE(m_hooks.messages, QStringList{u"Open Comport."_qs});
     QTRY_COMPARE(panel(0), u"Comport Close"_qs);
 
-    // The caption still says "ComClose": the next press finds the port closed and opens it.
     QTest::mouseClick(page->btnComOpen, Qt::LeftButton);
     QVERIFY(m_port->isOpen());
     QTest::mouseClick(page->btnComOpen, Qt::LeftButton);
