@@ -430,10 +430,15 @@ void TfKVL520_Main::setBlinking(bool on)
 
 void TfKVL520_Main::setMonitoring(bool on)
 {
-    if (on && !m_closing)
+    if (on && !m_closing) {
         tmrMonitoring->start();
-    else
-        tmrMonitoring->stop();
+        return;
+    }
+    tmrMonitoring->stop();
+    // The disconnect on closing ends with a message: the top bar behind it shows the link
+    // as it is now, though the monitoring stays off.
+    if (on)
+        showConnection(connectionMonitoringTick(m_session));
 }
 
 void TfKVL520_Main::btnSetupTapClick()

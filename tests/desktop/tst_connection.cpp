@@ -251,7 +251,10 @@ void ConnectionTest::closingWhileConnectedYesDisconnects()
     QVERIFY(!m_port->isOpen());
     QVERIFY(!m_window->session().Connect_flg);
     QCOMPARE(m_hooks.messages, QStringList{u"Logger is Disconnected"_qs});
-    // The disconnect does not start the monitoring of a closed window again.
+    // The disconnect shows the link as it ends, but does not start the monitoring of a
+    // closed window again.
+    QCOMPARE(m_window->btnConnectTap->text(), u"Connect"_qs);
+    QVERIFY(m_window->imgconnect->isHidden());
     for (QTimer *timer : {m_window->tmrMonitoring, m_window->tmrConnectIng})
         QVERIFY2(!timer->isActive(), qPrintable(timer->objectName()));
 }
