@@ -127,6 +127,7 @@ TfKVL520_Main::TfKVL520_Main(const QString &programFolder, SerialPort *port, QWi
     tabSetup = new SetupPage(m_session, *m_actions);
     tabProg = new ProgramPage(m_session);
     tabDownload = new DownloadPage(m_session);
+    tabDownload->setDeviceTree(&m_actions->tree());
     tab3DS = new Page3DS(m_session);
     tabTerminal = new TerminalPage(m_session);
     PageControl1->addTab(tabSetup, QStringLiteral("Setup"));
