@@ -101,6 +101,18 @@ private:
     int m_operationDepth = 0;
 };
 
+// The busy cursor for the length of an action, however it ends.
+class BusyCursorScope {
+public:
+    explicit BusyCursorScope(Session &session) : m_session(session) { m_session.busyCursor().setBusy(true); }
+    ~BusyCursorScope() { m_session.busyCursor().setBusy(false); }
+    BusyCursorScope(const BusyCursorScope &) = delete;
+    BusyCursorScope &operator=(const BusyCursorScope &) = delete;
+
+private:
+    Session &m_session;
+};
+
 // Held for the length of one user-started logger operation.
 class OperationGuard {
 public:

@@ -61,17 +61,6 @@ void closePort(Session &session)
         session.Link->ComPortClose();
 }
 
-// Normal cursor when the test ends, however it ends.
-class BusyScope {
-public:
-    explicit BusyScope(Session &session) : m_session(session) { m_session.busyCursor().setBusy(true); }
-    ~BusyScope() { m_session.busyCursor().setBusy(false); }
-    BusyScope(const BusyScope &) = delete;
-    BusyScope &operator=(const BusyScope &) = delete;
-
-private:
-    Session &m_session;
-};
 
 bool modemTest(Session &session, const ConnectionTestSettings &settings)
 {
@@ -190,7 +179,7 @@ bool connectionTestButton(Session &session, const ConnectionTestSettings &settin
     if (guard.refused())
         return false;
     session.Start_flg();
-    BusyScope busy(session);
+    BusyCursorScope busy(session);
     session.status(1, QStringLiteral("Try connect..."));
     setProgress(session, 0);
     if (settings.modemType == u"TCP/IP")

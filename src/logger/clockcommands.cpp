@@ -4,6 +4,7 @@
 #include "app/session.h"
 #include "link/exchange.h"
 #include "link/receiveframing.h"
+#include "logger/loggerbutton.h"
 #include "registry/deviceregistry.h"
 
 namespace kvl {
@@ -75,14 +76,9 @@ private:
 template <typename Command>
 bool runButton(Session &session, int rxTypeIndex, Command &&command)
 {
-    if (!session.Connect_flg) {
-        session.message(QStringLiteral(" Datalogger is Unconnected"));
+    LoggerButton button(session);
+    if (button.refused())
         return false;
-    }
-    OperationGuard guard(session);
-    if (guard.refused())
-        return false;
-    session.Start_flg();
     session.RxTypeIndex = rxTypeIndex;
     return command();
 }

@@ -7,6 +7,7 @@
 #include "logger/datafiles.h"
 #include "logger/download.h"
 #include "logger/filecommands.h"
+#include "logger/loggerbutton.h"
 #include "logger/terminalbracket.h"
 #include "registry/deviceregistry.h"
 
@@ -124,14 +125,9 @@ bool downloadStandardFiles(Session &session, DataFileSet set)
 template <typename Download>
 bool downloadButton(Session &session, Download &&download)
 {
-    if (!session.Connect_flg) {
-        session.message(QStringLiteral(" Datalogger is Unconnected"));
+    LoggerButton button(session);
+    if (button.refused())
         return false;
-    }
-    OperationGuard guard(session);
-    if (guard.refused())
-        return false;
-    session.Start_flg();
     session.progress().setProgress(DownBar, 0);
     return download(session);
 }

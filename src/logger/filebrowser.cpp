@@ -7,6 +7,7 @@
 #include "logger/clockcommands.h"
 #include "logger/filecommands.h"
 #include "logger/filetree.h"
+#include "logger/loggerbutton.h"
 
 #include <optional>
 
@@ -30,17 +31,6 @@ QString withoutBrackets(QString text)
     return text;
 }
 
-// Busy cursor for the length of an action, however it ends.
-class BusyScope {
-public:
-    explicit BusyScope(Session &session) : m_session(session) { m_session.busyCursor().setBusy(true); }
-    ~BusyScope() { m_session.busyCursor().setBusy(false); }
-    BusyScope(const BusyScope &) = delete;
-    BusyScope &operator=(const BusyScope &) = delete;
-
-private:
-    Session &m_session;
-};
 
 // Runs body, then closes terminal mode of device `index` when closeWanted() holds, also
 // when body throws. After an error the error itself is what propagates; a failing close
@@ -79,10 +69,8 @@ void addListing(Session &session, FileTree &tree, FileNode *parentNode, bool roo
 
 bool fileList(Session &session, FileTree &tree, bool selectedIsGroup, bool takeGuard)
 {
-    if (!session.Connect_flg) {
-        session.message(QStringLiteral(" Datalogger is Unconnected"));
+    if (!loggerLinkUp(session))
         return false;
-    }
     if (session.Selected_index < 0 || selectedIsGroup)
         return false;
     std::optional<OperationGuard> guard;
@@ -96,7 +84,7 @@ bool fileList(Session &session, FileTree &tree, bool selectedIsGroup, bool takeG
     session.Start_flg();
     session.progress().setProgress(QStringLiteral("pgbDown"), 0);
     tree.clear();
-    BusyScope busy(session);
+    BusyCursorScope busy(session);
     thenCloseTerminal(
         session, index,
         [&] {
@@ -182,7 +170,7 @@ FileTreeActionResult fileTreeDoubleClick(Session &session, FileTree &tree, const
     OperationGuard guard(session);
     if (guard.refused())
         return {};
-    BusyScope busy(session);
+    BusyCursorScope busy(session);
     FileTreeActionResult result;
     auto portOpen = [&] { return session.ComPort && session.ComPort->isOpen(); };
     session.lineSinks().clearView(RxView::Terminal);
@@ -212,10 +200,8 @@ FileTreeActionResult fileTreeDoubleClick(Session &session, FileTree &tree, const
 
 bool delFileButton(Session &session, FileTree &tree, bool selectedIsGroup)
 {
-    if (!session.Connect_flg) {
-        session.message(QStringLiteral(" Datalogger is Unconnected"));
+    if (!loggerLinkUp(session))
         return false;
-    }
     const FileNode *node = tree.selected();
     // A folder node ("[SL01]", "[\]") names no file to delete: nothing is sent.
     if (session.Selected_index < 0 || !node || node->text.contains(u'['))

@@ -7,6 +7,7 @@
 #include "logger/clockcommands.h"
 #include "logger/download.h"
 #include "logger/filecommands.h"
+#include "logger/loggerbutton.h"
 #include "logger/program.h"
 #include "logger/terminalbracket.h"
 #include "registry/deviceregistry.h"
@@ -65,14 +66,9 @@ bool progClear(Session &session)
 template <typename Prepare>
 bool programButton(Session &session, int tag, bool needsLink, Prepare &&prepare)
 {
-    if (needsLink && !session.Connect_flg) {
-        session.message(QStringLiteral(" Datalogger is Unconnected"));
+    LoggerButton button(session, needsLink);
+    if (button.refused())
         return false;
-    }
-    OperationGuard guard(session);
-    if (guard.refused())
-        return false;
-    session.Start_flg();
     prepare();
     return PROGRAM_COMMAND(session, tag);
 }
