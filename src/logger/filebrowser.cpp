@@ -8,6 +8,7 @@
 #include "logger/filecommands.h"
 #include "logger/filetree.h"
 #include "logger/loggerbutton.h"
+#include "logger/terminalbracket.h"
 
 #include <optional>
 
@@ -29,29 +30,6 @@ QString withoutBrackets(QString text)
     text.remove(u'[');
     text.remove(u']');
     return text;
-}
-
-
-// Runs body, then closes terminal mode of device `index` when closeWanted() holds, also
-// when body throws. After an error the error itself is what propagates; a failing close
-// is dropped then. Without a device (index -1) there is no logger to address.
-template <typename Body, typename Condition>
-void thenCloseTerminal(Session &session, int index, Body &&body, Condition &&closeWanted)
-{
-    auto close = [&] {
-        if (closeWanted() && index >= 0)
-            PROGRAM_COMMAND_Terminal_Mode_Close(session, index);
-    };
-    try {
-        body();
-    } catch (...) {
-        try {
-            close();
-        } catch (...) {
-        }
-        throw;
-    }
-    close();
 }
 
 // The lines of the terminal view from index 1 into the tree under `parentNode`.
@@ -85,7 +63,7 @@ bool fileList(Session &session, FileTree &tree, bool selectedIsGroup, bool takeG
     session.progress().setProgress(QStringLiteral("pgbDown"), 0);
     tree.clear();
     BusyCursorScope busy(session);
-    thenCloseTerminal(
+    closingTerminalModeAfter(
         session, index,
         [&] {
             session.Result = PROGRAM_COMMAND_Terminal_Mode_Close(session, index);
@@ -174,7 +152,7 @@ FileTreeActionResult fileTreeDoubleClick(Session &session, FileTree &tree, const
     FileTreeActionResult result;
     auto portOpen = [&] { return session.ComPort && session.ComPort->isOpen(); };
     session.lineSinks().clearView(RxView::Terminal);
-    thenCloseTerminal(
+    closingTerminalModeAfter(
         session, session.Selected_index,
         [&] {
             const FileNode *node = tree.selected();

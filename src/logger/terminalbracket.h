@@ -7,34 +7,47 @@
 #include "link/serialport.h"
 #include "logger/clockcommands.h"
 
+#include <type_traits>
 #include <utility>
 
 namespace kvl {
 
-inline void closeTerminalModeIfPortOpen(Session &session, int index)
+// Runs body, then closes terminal mode of device `index` when closeWanted() holds, also
+// when body raises. After an error the error itself goes on; a failing close is dropped
+// then, since the first error is what the handler must report. Without a device (index
+// -1) there is no logger to address.
+template <typename Body, typename CloseWanted>
+auto closingTerminalModeAfter(Session &session, int index, Body &&body, CloseWanted &&closeWanted)
 {
-    if (index >= 0 && session.ComPort && session.ComPort->isOpen())
-        PROGRAM_COMMAND_Terminal_Mode_Close(session, index);
-}
-
-// Runs body, then closes terminal mode. When body raises, the close is still tried (a
-// second error from it is dropped: the first one is what the handler must report) and
-// the first error goes on.
-template <typename Body>
-bool closingTerminalModeAfter(Session &session, int index, Body &&body)
-{
-    bool result = false;
+    const auto close = [&] {
+        if (index >= 0 && closeWanted())
+            PROGRAM_COMMAND_Terminal_Mode_Close(session, index);
+    };
     try {
-        result = std::forward<Body>(body)();
+        if constexpr (std::is_void_v<decltype(body())>) {
+            std::forward<Body>(body)();
+            close();
+        } else {
+            auto result = std::forward<Body>(body)();
+            close();
+            return result;
+        }
     } catch (...) {
         try {
-            closeTerminalModeIfPortOpen(session, index);
+            close();
         } catch (...) {
         }
         throw;
     }
-    closeTerminalModeIfPortOpen(session, index);
-    return result;
+}
+
+// The same, closing whenever the port is open: while it is closed nothing can reach the
+// logger.
+template <typename Body>
+auto closingTerminalModeAfter(Session &session, int index, Body &&body)
+{
+    return closingTerminalModeAfter(session, index, std::forward<Body>(body),
+                                    [&session] { return session.ComPort && session.ComPort->isOpen(); });
 }
 
 } // namespace kvl
