@@ -4,6 +4,8 @@
 // Both are written with the program's own core code, so they are exactly what the
 // program reads.
 
+#include "loggersim/scenario.h"
+
 #include <QString>
 
 namespace loggersim {
@@ -12,9 +14,18 @@ namespace loggersim {
 // the other lines.
 bool registerComPort(const QString &home, int comNumber, const QString &devicePath, QString *error);
 
-// When home has no Setting.dat or one without devices: writes one with a single device
-// "Demo Logger", LogID 01, on COM<comNumber>, 115200 baud, no parity, one stop bit,
-// modem type "Direct". *written tells whether a file was written.
-bool seedDemoDevice(const QString &home, int comNumber, bool *written, QString *error);
+// The demo device for a simulator with this modem: its name and settings.
+//   none:   "Demo Logger", modem type "Direct", 115200 baud
+//   at:     "Demo Modem Logger", modem type "H315k", 9600 baud, AT+CRM=129, ATDT, +++
+//   mrx417: "Demo MRX-417 Logger", modem type "MRX-417", 9600 baud, AT, ATDT, +++
+// Each with LogID 01 (or the scenario's logger number), no parity, one stop bit, its
+// data saved under home/Data.
+QString demoDeviceName(Scenario::Modem modem);
+
+// Adds the demo device for `scenario`'s modem on COM<comNumber> as the next top-level
+// device of home/Setting.dat, unless a device of that name is there already (the user's
+// own devices stay as they are; a full registry gets nothing). *written tells whether
+// the file was written.
+bool seedDemoDevice(const QString &home, int comNumber, const Scenario &scenario, bool *written, QString *error);
 
 } // namespace loggersim

@@ -1,59 +1,82 @@
 #pragma once
-// The simulated logger itself, apart from any transport: it takes the bytes the PC sends,
-// cuts them into command lines (a line ends at CR, LF is ignored), counts each command by
-// kind and produces the reply bytes. The pseudo-terminal in PtyTransport only carries
-// them.
+// The simulated logger itself, apart from any modem or transport: it takes one command
+// line (without its CR), names its kind (the counter's name) and produces the reply lines,
+// each ended by CR LF. Commands and their replies:
 //
-// Replies are lines ended by CR LF:
-//   #T<id> R     -> "Time Read yy/MM/dd hh:mm:ss"  (year at characters 11-12, the
-//                   scenario's year, 08 unless changed)
-//   #M<id> T O   -> "Terminal mode open"
-//   #M<id> T C   -> "Terminal mode UNCONNECTED"
-//   anything else-> "ERROR"
-// A command addressed to another logger number than the scenario's is counted but not
-// answered, as a logger on a shared line keeps quiet for other numbers.
+//   #T<id> R         time-read       "Time Read 08/MM/dd hh:mm:ss"  (year at characters
+//                                    11-12: the scenario's year, 08 unless changed; the
+//                                    connection test's "#t<id> r;" is the same command)
+//   #T<id> W yy mm dd hh mm
+//                    time-set        "Time Set 08/MM/dd hh:mm"  (year at characters 10-11);
+//                                    the logger's clock runs on from the time given
+//   #RESET<id>       reset           "RESET OK"
+//   #M<id> T O / C   terminal-open / terminal-close
+//                                    "Terminal mode open" / "Terminal mode UNCONNECTED"
+//   mode /t          mode-t          "Text mode FULL"
+//   CD <path>        cd              "ROOT" or the new folder ("\SL01"); "ERROR"
+//   dir              dir             the listing, "[.]" "[..]" "[SL01]" ... "PROG.TXT(120)",
+//                                    sent at once and ending on its last entry
+//   FSIZE <path>     fsize           "SZ <bytes>"; "ERROR" for a missing file
+//   fread <path>     fread           the file's bytes as they are; "ERROR" when missing
+//   DEL <path>       del             "OK"; "ERROR" for a missing file
+//   FCreate <path>   fcreate         "OK" (an existing file is emptied)
+//   Fputs <path> /a <text>
+//                    fputs           appends text + CR LF, "OK"; "ERROR" for a missing file
+//   #R011 ... 2S;    measure         a measurement line ("R011 +1.512") after the line's
+//   #S.../#C...                      delay token (2S: 2 s, times the scenario's factor)
+//   anything else    unknown         "ERROR"
+//
+// Command words are matched without regard to case. A command addressed to another logger
+// number than the scenario's is counted but not answered, as a logger on a shared line
+// keeps quiet for other numbers; the file commands carry no number.
 
+#include "loggersim/loggerfiles.h"
 #include "loggersim/scenario.h"
 
 #include <QByteArray>
 #include <QDateTime>
-#include <QMap>
-#include <QObject>
+#include <QList>
+#include <QString>
 
 #include <functional>
 
 namespace loggersim {
 
-class LoggerModel : public QObject {
-    Q_OBJECT
-public:
-    explicit LoggerModel(const Scenario &scenario, QObject *parent = nullptr);
+// One piece of a reply, sent delayMs after the piece before it (or after the command).
+struct Reply {
+    QByteArray bytes;
+    int delayMs = 0;
+};
 
-    // The logger's clock; the PC clock unless a test sets another.
+// What a command line makes the simulator do: its kind for the counters, and its replies
+// (none for silence).
+struct Answer {
+    QString kind;
+    QList<Reply> replies;
+};
+
+class LoggerModel {
+public:
+    LoggerModel(const Scenario &scenario, LoggerFiles files);
+
+    // The PC-side clock the logger's own clock runs from; the real clock unless a test
+    // sets another.
     void setClock(std::function<QDateTime()> now) { m_now = std::move(now); }
 
-    // Feeds received bytes; returns what the logger sends back (possibly nothing).
-    QByteArray receive(QByteArrayView bytes);
+    Answer answer(const QByteArray &line);
 
-    // Commands received so far, by kind ("time-read", "terminal-open", "terminal-close",
-    // "unknown").
-    const QMap<QString, int> &counts() const { return m_counts; }
-    QString countsText() const; // "kind=n" lines, sorted by kind
-
-signals:
-    // Every complete line as received (without its CR), before it is answered.
-    void lineReceived(const QByteArray &line);
-    void countsChanged();
+    const LoggerFiles &files() const { return m_files; }
 
 private:
-    QByteArray answer(const QByteArray &line);
     bool addressedToMe(const QString &id) const;
-    static QByteArray replyLine(const QString &text);
+    QDateTime loggerClock() const;
+    QByteArray reply(const QString &text) const;
 
     Scenario m_scenario;
+    LoggerFiles m_files;
     std::function<QDateTime()> m_now;
-    QByteArray m_partial;
-    QMap<QString, int> m_counts;
+    qint64 m_clockOffsetSecs = 0; // the logger's clock minus the PC clock, set by time-set
+    int m_fputsSeen = 0;
 };
 
 } // namespace loggersim

@@ -9,10 +9,11 @@
 // until its standard input closes; its command counters go to standard error at the end.
 
 #include "loggersim/hostfolder.h"
-#include "loggersim/loggermodel.h"
+#include "loggersim/loggerfiles.h"
 #include "loggersim/ptytransport.h"
 #include "loggersim/recorder.h"
 #include "loggersim/scenario.h"
+#include "loggersim/simulator.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
@@ -89,7 +90,8 @@ int main(int argc, char *argv[])
     const QCommandLineOption comOpt(QStringLiteral("com"),
         QStringLiteral("Register the line as COM<N> in DIR/ComPorts.ini."), QStringLiteral("N"));
     const QCommandLineOption seedOpt(QStringLiteral("seed-demo"),
-        QStringLiteral("Write a Setting.dat with one device on COM<N> when DIR has none."));
+        QStringLiteral("Add a demo device on COM<N> (its modem as the scenario's) to DIR/Setting.dat "
+                       "unless DIR has a device of its name."));
     const QCommandLineOption scenarioOpt(QStringLiteral("scenario"),
         QStringLiteral("key=value file choosing the behaviour (keys: %1).")
             .arg(loggersim::Scenario::knownKeys().join(u", ")), QStringLiteral("FILE"));
@@ -120,25 +122,32 @@ int main(int argc, char *argv[])
     if (parser.isSet(seedOpt) && comNumber == 0)
         return fail(QStringLiteral("--seed-demo needs --com N"));
 
-    loggersim::LoggerModel model(scenario);
-    loggersim::Recorder recorder(model);
+    loggersim::LoggerFiles files;
+    if (scenario.files.isEmpty())
+        files = loggersim::LoggerFiles::builtIn(scenario.logId, scenario.year, scenario.dataLines);
+    else if (!loggersim::LoggerFiles::fromHostFolder(scenario.files, &files, &error))
+        return fail(error);
+    loggersim::Simulator simulator(scenario, std::move(files));
+    loggersim::Recorder recorder(simulator);
     if (!recorder.open(parser.value(logOpt), parser.value(countsOpt), &error))
         return fail(error);
 
     loggersim::PtyTransport pty;
     if (!pty.open(&error))
         return fail(error);
-    QObject::connect(&pty, &loggersim::PtyTransport::received, &model,
-                     [&](const QByteArray &bytes) { pty.write(model.receive(bytes)); });
+    pty.setPace(scenario.baud);
+    QObject::connect(&pty, &loggersim::PtyTransport::received, &simulator, &loggersim::Simulator::receive);
+    QObject::connect(&simulator, &loggersim::Simulator::send, &pty, &loggersim::PtyTransport::write);
 
     if (comNumber > 0 && !loggersim::registerComPort(home, comNumber, pty.slavePath(), &error))
         return fail(error);
     if (parser.isSet(seedOpt)) {
         bool written = false;
-        if (!loggersim::seedDemoDevice(home, comNumber, &written, &error))
+        if (!loggersim::seedDemoDevice(home, comNumber, scenario, &written, &error))
             return fail(error);
         if (written)
-            std::fprintf(stderr, "loggersim: wrote a demo Setting.dat in %s\n", qPrintable(home));
+            std::fprintf(stderr, "loggersim: added \"%s\" to the Setting.dat in %s\n",
+                         qPrintable(loggersim::demoDeviceName(scenario.modem)), qPrintable(home));
     }
 
     if (!installQuitSignals(app))

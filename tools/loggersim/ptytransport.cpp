@@ -1,6 +1,11 @@
 #include "loggersim/ptytransport.h"
 
+#include "loggersim/linespeed.h"
+
 #include <QSocketNotifier>
+#include <QTimer>
+
+#include <cmath>
 
 #include <cerrno>
 #include <cstdlib>
@@ -10,6 +15,15 @@
 #include <unistd.h>
 
 namespace loggersim {
+
+namespace {
+
+constexpr double BitsPerByte = 10; // start bit, eight data bits, stop bit
+constexpr double NsPerSecond = 1e9;
+// A paced burst goes out in pieces of this many milliseconds of line time.
+constexpr double PaceSliceMs = 5;
+
+} // namespace
 
 PtyTransport::PtyTransport(QObject *parent) : QObject(parent) {}
 
@@ -53,33 +67,74 @@ bool PtyTransport::open(QString *error)
     connect(m_readNotifier, &QSocketNotifier::activated, this, &PtyTransport::onReadable);
     m_writeNotifier = new QSocketNotifier(m_master, QSocketNotifier::Write, this);
     m_writeNotifier->setEnabled(false);
-    connect(m_writeNotifier, &QSocketNotifier::activated, this, &PtyTransport::flushPending);
+    connect(m_writeNotifier, &QSocketNotifier::activated, this, &PtyTransport::drain);
+    m_paceTimer = new QTimer(this);
+    m_paceTimer->setSingleShot(true);
+    m_paceTimer->setTimerType(Qt::PreciseTimer);
+    connect(m_paceTimer, &QTimer::timeout, this, &PtyTransport::drain);
+    m_clock.start();
     return true;
+}
+
+int PtyTransport::paceBitsPerSecond() const
+{
+    if (m_pace >= 0)
+        return m_pace;
+    return m_slave >= 0 ? lineBitsPerSecond(m_slave) : 0;
 }
 
 void PtyTransport::write(const QByteArray &bytes)
 {
     if (bytes.isEmpty() || m_master < 0)
         return;
+    const qint64 now = m_clock.nsecsElapsed();
+    const double lineFreeNs =
+        m_burstRate > 0 ? double(m_burstStartNs) + double(m_burstBytes) * BitsPerByte * NsPerSecond / m_burstRate : 0;
+    if (m_pending.isEmpty() && double(now) >= lineFreeNs) {
+        // The line is idle: a new burst, at the rate the line has now.
+        m_burstRate = paceBitsPerSecond();
+        m_burstStartNs = now;
+        m_burstBytes = 0;
+    }
     m_pending += bytes;
-    flushPending();
+    drain();
 }
 
-void PtyTransport::flushPending()
+void PtyTransport::drain()
 {
     while (!m_pending.isEmpty()) {
-        const ssize_t n = ::write(m_master, m_pending.constData(), size_t(m_pending.size()));
+        qint64 allowed = m_pending.size();
+        if (m_burstRate > 0) {
+            const double bytesPerNs = m_burstRate / BitsPerByte / NsPerSecond;
+            const double elapsedNs = double(m_clock.nsecsElapsed() - m_burstStartNs);
+            // The first byte of a burst leaves at once, each further one a byte time later.
+            const qint64 due = qint64(elapsedNs * bytesPerNs) + 1 - m_burstBytes;
+            allowed = qMin(allowed, due);
+            if (allowed <= 0) {
+                const qint64 slice =
+                    qBound<qint64>(1, qint64(PaceSliceMs * 1e6 * bytesPerNs), m_pending.size());
+                const double readyNs = double(m_burstBytes + slice - 1) / bytesPerNs;
+                m_paceTimer->start(qMax(1, int(std::ceil((readyNs - elapsedNs) / 1e6))));
+                m_writeNotifier->setEnabled(false);
+                return;
+            }
+        }
+        const ssize_t n = ::write(m_master, m_pending.constData(), size_t(allowed));
         if (n > 0) {
             m_pending.remove(0, n);
+            m_burstBytes += n;
             continue;
         }
         if (n < 0 && errno == EINTR)
             continue;
-        if (n < 0 && errno != EAGAIN && errno != EWOULDBLOCK)
+        if (n < 0 && errno != EAGAIN && errno != EWOULDBLOCK) {
             m_pending.clear(); // the line is gone; nothing to deliver to
-        break;
+            break;
+        }
+        m_writeNotifier->setEnabled(true); // the line is full: go on when it drains
+        return;
     }
-    m_writeNotifier->setEnabled(!m_pending.isEmpty());
+    m_writeNotifier->setEnabled(false);
 }
 
 void PtyTransport::onReadable()
@@ -103,6 +158,8 @@ void PtyTransport::onReadable()
 
 void PtyTransport::close()
 {
+    delete m_paceTimer;
+    m_paceTimer = nullptr;
     delete m_readNotifier;
     m_readNotifier = nullptr;
     delete m_writeNotifier;

@@ -1,6 +1,6 @@
 #include "loggersim/recorder.h"
 
-#include "loggersim/loggermodel.h"
+#include "loggersim/simulator.h"
 
 #include <QSaveFile>
 
@@ -8,10 +8,10 @@
 
 namespace loggersim {
 
-Recorder::Recorder(LoggerModel &model, QObject *parent) : QObject(parent), m_model(model)
+Recorder::Recorder(Simulator &simulator, QObject *parent) : QObject(parent), m_simulator(simulator)
 {
-    connect(&m_model, &LoggerModel::lineReceived, this, &Recorder::onLine);
-    connect(&m_model, &LoggerModel::countsChanged, this, &Recorder::writeCounts);
+    connect(&m_simulator, &Simulator::lineReceived, this, &Recorder::onLine);
+    connect(&m_simulator, &Simulator::countsChanged, this, &Recorder::writeCounts);
 }
 
 bool Recorder::open(const QString &logFile, const QString &countsFile, QString *error)
@@ -49,14 +49,14 @@ void Recorder::writeCounts()
     // Whole and atomic: a reader never sees half a file.
     QSaveFile out(m_countsFile);
     if (out.open(QIODevice::WriteOnly)) {
-        out.write(m_model.countsText().toUtf8());
+        out.write(m_simulator.countsText().toUtf8());
         out.commit();
     }
 }
 
 void Recorder::printCounts() const
 {
-    const QByteArray text = m_model.countsText().toUtf8();
+    const QByteArray text = m_simulator.countsText().toUtf8();
     std::fprintf(stderr, "loggersim counts:\n%s", text.isEmpty() ? "(no commands)\n" : text.constData());
     std::fflush(stderr);
 }

@@ -10,12 +10,12 @@
 
 namespace loggersim {
 
-class LoggerModel;
+class Simulator;
 
 class Recorder : public QObject {
     Q_OBJECT
 public:
-    Recorder(LoggerModel &model, QObject *parent = nullptr);
+    Recorder(Simulator &simulator, QObject *parent = nullptr);
 
     // Empty names record nothing. False with the reason when a file cannot be written.
     bool open(const QString &logFile, const QString &countsFile, QString *error);
@@ -26,7 +26,7 @@ private:
     void onLine(const QByteArray &line);
     void writeCounts();
 
-    LoggerModel &m_model;
+    Simulator &m_simulator;
     QFile m_log;
     QString m_countsFile;
 };

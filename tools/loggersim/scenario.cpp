@@ -3,6 +3,8 @@
 #include <QFile>
 #include <QRegularExpression>
 
+#include <QPair>
+
 #include <functional>
 
 namespace loggersim {
@@ -31,8 +33,29 @@ struct KeyEntry {
     Setter apply;
 };
 
-// The known keys. Later behaviours (modem type, lost carrier, files, ...) add a line here
-// and a field in Scenario.
+bool parseCount(const QString &value, int min, int *out)
+{
+    bool ok = false;
+    const int n = value.toInt(&ok);
+    if (!ok || n < min)
+        return false;
+    *out = n;
+    return true;
+}
+
+template <typename Enum>
+bool parseChoice(const QString &value, const QList<QPair<const char *, Enum>> &choices, Enum *out)
+{
+    for (const auto &choice : choices) {
+        if (value.compare(QLatin1String(choice.first), Qt::CaseInsensitive) == 0) {
+            *out = choice.second;
+            return true;
+        }
+    }
+    return false;
+}
+
+// The known keys. A new behaviour adds a line here and a field in Scenario.
 const QList<KeyEntry> &keyTable()
 {
     static const QList<KeyEntry> table{
@@ -52,6 +75,48 @@ const QList<KeyEntry> &keyTable()
              s.year = v;
              return true;
          }},
+        {"files", "a folder", [](Scenario &s, const QString &v) {
+             s.files = v;
+             return !v.isEmpty();
+         }},
+        {"data_lines", "a number of lines, 1 or more",
+         [](Scenario &s, const QString &v) { return parseCount(v, 1, &s.dataLines); }},
+        {"cut_file_at", "a number of bytes, 0 or more",
+         [](Scenario &s, const QString &v) { return parseCount(v, 0, &s.cutFileAt); }},
+        {"fputs_error_at", "a line number, 1 or more (0: never)",
+         [](Scenario &s, const QString &v) { return parseCount(v, 0, &s.fputsErrorAt); }},
+        {"measure_scale", "a factor, 0 or more", [](Scenario &s, const QString &v) {
+             bool ok = false;
+             const double f = v.toDouble(&ok);
+             if (!ok || f < 0)
+                 return false;
+             s.measureScale = f;
+             return true;
+         }},
+        {"baud", "auto, 0 (unpaced) or bits per second", [](Scenario &s, const QString &v) {
+             if (v.compare(u"auto", Qt::CaseInsensitive) == 0) {
+                 s.baud = -1;
+                 return true;
+             }
+             return parseCount(v, 0, &s.baud);
+         }},
+        {"modem", "none, at or mrx417", [](Scenario &s, const QString &v) {
+             return parseChoice<Scenario::Modem>(
+                 v, {{"none", Scenario::Modem::None}, {"at", Scenario::Modem::At}, {"mrx417", Scenario::Modem::Mrx417}},
+                 &s.modem);
+         }},
+        {"dial", "connect, nocarrier, error or silent", [](Scenario &s, const QString &v) {
+             return parseChoice<Scenario::Dial>(v,
+                                                {{"connect", Scenario::Dial::Connect},
+                                                 {"nocarrier", Scenario::Dial::NoCarrier},
+                                                 {"error", Scenario::Dial::Error},
+                                                 {"silent", Scenario::Dial::Silent}},
+                                                &s.dial);
+         }},
+        {"dial_delay_ms", "milliseconds, 0 or more",
+         [](Scenario &s, const QString &v) { return parseCount(v, 0, &s.dialDelayMs); }},
+        {"carrier_loss_after", "a number of logger commands (0: never)",
+         [](Scenario &s, const QString &v) { return parseCount(v, 0, &s.carrierLossAfter); }},
     };
     return table;
 }
