@@ -1,11 +1,14 @@
 #!/usr/bin/env bash
-# Builds KVL520 and starts it against a simulated logger, so the program can be tried
+# Builds KVL520 and starts it against two simulated loggers, so the program can be tried
 # without hardware. On a fresh Debian 12 machine it first installs what is missing.
 #
-# The demo program folder is build/demo-home: loggersim names its pseudo-terminal there
-# as COM7 (ComPorts.ini) and, when the folder has no devices yet, writes a Setting.dat
-# with one device "Demo Logger" (LogID 01, COM7, 115200, None, 1, modem type "Direct").
-# Select it and press Connect. The simulator stops when KVL520 exits. Arguments are
+# The demo program folder is build/demo-home. Two loggersim processes name their
+# pseudo-terminals there (ComPorts.ini) and add their devices to Setting.dat when it has
+# none of that name:
+#   COM7  "Demo Logger"        a logger on a cable: LogID 01, 115200 baud, modem type "Direct"
+#   COM8  "Demo Modem Logger"  a logger behind an AT modem: LogID 01, 9600 baud, modem type
+#                              "H315k" (AT+CRM=129, dial ATDT 01012345678, hang-up +++)
+# Select one and press Connect. The simulators stop when KVL520 exits. Arguments are
 # passed on to KVL520.
 set -euo pipefail
 
@@ -30,30 +33,57 @@ if [ -z "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ] && [ -z "${QT_QPA_PLATFORM:-}" ]; t
 fi
 mkdir -p "$home"
 
-# The simulator reads its standard input from a pipe this script holds open: when the
-# script ends, however it ends, the pipe closes and the simulator quits by itself.
-out="$home/loggersim.out"
-: > "$out"
-exec 3> >(exec "$sim" --home "$home" --com 7 --seed-demo --log "$home/loggersim.log" \
-                --stdin-quit > "$out" 2> "$home/loggersim.err")
-sim_pid=$!
-stop_sim() {
-    exec 3>&- || true
-    kill "$sim_pid" 2>/dev/null || true
-}
-trap stop_sim EXIT
+# The modem takes a moment to dial, as a real one does, so the connect can be watched.
+cat > "$home/modem-scenario.txt" <<'SCENARIO'
+# loggersim scenario of the demo's modem logger on COM8
+modem=at
+dial_delay_ms=2000
+SCENARIO
 
-# ComPorts.ini names the line before the simulator prints it.
-for _ in $(seq 100); do
-    grep -q '^pty: ' "$out" && break
-    kill -0 "$sim_pid" 2>/dev/null || break
-    sleep 0.1
-done
-if ! grep -q '^pty: ' "$out"; then
-    echo "loggersim did not start:" >&2
-    cat "$home/loggersim.err" >&2
-    exit 1
-fi
-echo "Simulated logger on $(sed -n 's/^pty: //p' "$out") as COM7 (received lines: $home/loggersim.log)"
+# Each simulator reads its standard input from a pipe this script holds open: when the
+# script ends, however it ends, the pipes close and the simulators quit by themselves.
+sim_fds=()
+sim_pids=()
+stop_sims() {
+    local fd pid
+    for fd in "${sim_fds[@]}"; do
+        exec {fd}>&- || true
+    done
+    for pid in "${sim_pids[@]}"; do
+        kill "$pid" 2>/dev/null || true
+    done
+}
+trap stop_sims EXIT
+
+# start_sim NAME COM [SCENARIO]: starts one simulator on COM<COM>, its files named NAME.*
+# in the demo folder, and waits until ComPorts.ini names its line. One at a time, so
+# that each adds its device to Setting.dat after the other.
+start_sim() {
+    local name=$1 com=$2 scenario=${3:-} fd pid
+    local out="$home/$name.out"
+    local args=(--home "$home" --com "$com" --seed-demo --log "$home/$name.log" --stdin-quit)
+    if [ -n "$scenario" ]; then
+        args+=(--scenario "$scenario")
+    fi
+    : > "$out"
+    exec {fd}> >(exec "$sim" "${args[@]}" > "$out" 2> "$home/$name.err")
+    pid=$!
+    sim_fds+=("$fd")
+    sim_pids+=("$pid")
+    for _ in $(seq 100); do
+        grep -q '^pty: ' "$out" && break
+        kill -0 "$pid" 2>/dev/null || break
+        sleep 0.1
+    done
+    if ! grep -q '^pty: ' "$out"; then
+        echo "loggersim ($name) did not start:" >&2
+        cat "$home/$name.err" >&2
+        exit 1
+    fi
+    echo "Simulated $name on $(sed -n 's/^pty: //p' "$out") as COM$com (received lines: $home/$name.log)"
+}
+
+start_sim loggersim 7
+start_sim loggersim-modem 8 "$home/modem-scenario.txt"
 
 "$program" --home "$home" "$@"

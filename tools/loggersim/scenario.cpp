@@ -1,9 +1,8 @@
 #include "loggersim/scenario.h"
 
 #include <QFile>
-#include <QRegularExpression>
-
 #include <QPair>
+#include <QRegularExpression>
 
 #include <functional>
 
