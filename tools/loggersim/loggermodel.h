@@ -65,8 +65,6 @@ public:
 
     Answer answer(const QByteArray &line);
 
-    const LoggerFiles &files() const { return m_files; }
-
 private:
     bool addressedToMe(const QString &id) const;
     QDateTime loggerClock() const;

@@ -92,12 +92,12 @@ const QList<KeyEntry> &keyTable()
              s.measureScale = f;
              return true;
          }},
-        {"baud", "auto, 0 (unpaced) or bits per second", [](Scenario &s, const QString &v) {
+        {"baud", "auto or -1 (the line's rate), 0 (unpaced) or bits per second", [](Scenario &s, const QString &v) {
              if (v.compare(u"auto", Qt::CaseInsensitive) == 0) {
                  s.baud = -1;
                  return true;
              }
-             return parseCount(v, 0, &s.baud);
+             return parseCount(v, -1, &s.baud);
          }},
         {"modem", "none, at or mrx417", [](Scenario &s, const QString &v) {
              return parseChoice<Scenario::Modem>(
