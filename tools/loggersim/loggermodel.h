@@ -17,11 +17,13 @@
 //   dir              dir             the listing, "[.]" "[..]" "[SL01]" ... "PROG.TXT(120)",
 //                                    sent at once and ending on its last entry
 //   FSIZE <path>     fsize           "SZ <bytes>"; "ERROR" for a missing file
-//   fread <path>     fread           the file's bytes as they are; "ERROR" when missing
+//   fread <path>     fread           the file's bytes as they are (cut_file_at=N: only the
+//                                    first N); "ERROR" when missing
 //   DEL <path>       del             "OK"; "ERROR" for a missing file
 //   FCreate <path>   fcreate         "OK" (an existing file is emptied)
 //   Fputs <path> /a <text>
 //                    fputs           appends text + CR LF, "OK"; "ERROR" for a missing file
+//                                    and for the fputs_error_at-th line (not written)
 //   #R011 ... 2S;    measure         a measurement line ("R011 +1.512") after the line's
 //   #S.../#C...                      delay token (2S: 2 s, times the scenario's factor)
 //   anything else    unknown         "ERROR"
