@@ -192,8 +192,11 @@ bool CDMACallCMDConnect(Session &session, int index)
 
 bool LTE_CommandConnect(Session &session, int index)
 {
+    // This modem may lose the first characters of its CONNECT: "NECT" both ends the wait and
+    // counts as the call made, so a garbled answer is taken when it arrives, not after the
+    // whole half-minute give-up.
     Exchange e = dialExchange(session, index,
-                              {QStringLiteral("CONNECT"), QStringLiteral("ERROR"), QStringLiteral("RRIER")});
+                              {QStringLiteral("NECT"), QStringLiteral("ERROR"), QStringLiteral("RRIER")});
     e.resultTest = keywordTest({QStringLiteral("NECT")});
     if (runExchange(session, e))
         return true;

@@ -48,6 +48,7 @@ class ConnectionProceduresTest : public QObject {
 private slots:
     void connectByKind_data();
     void connectByKind();
+    void garbledConnectEndsTheDialAtOnce();
     void directProbeGivesUp();
     void portAlreadyOpen();
     void portSettings_data();
@@ -117,6 +118,17 @@ void ConnectionProceduresTest::connectByKind()
     QCOMPARE(rig.port.sentLines(), sent);
     QCOMPARE(rig.port.isOpen(), portOpen);
     QCOMPARE(rig.hooks.messages, messages);
+}
+
+// The MRX-417 answers "NECT 115200" after 250 ms: the dial ends at the next 500 ms poll.
+void ConnectionProceduresTest::garbledConnectEndsTheDialAtOnce()
+{
+    Rig rig(QStringLiteral("MRX-417"));
+    rig.play({{"ATDT0123", "NECT 115200\r"}});
+    rig.port.open();
+    QVERIFY(LTE_CommandConnect(rig.session, 0));
+    QCOMPARE(rig.session.Time_Out, 1);
+    QCOMPARE(rig.clock.tickMs(), 500);
 }
 
 // A cable with no logger behind it: the probe goes out again after 21 polls and the
