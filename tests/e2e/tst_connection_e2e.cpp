@@ -95,9 +95,9 @@ void ConnectionE2E::directClockReadSetAndReset()
 
 // Through each kind of modem: the initialisation, the dial joined from call command and
 // number, then the clock read through the call; the hang-up sends the device's disconnect
-// text and the escape bytes, each ended by CR, and ends on the modem's NO CARRIER. (The
-// MRX-417's garbled "NECT 115200" passes only the dial's result test, after its whole
-// 30 s wait; the connection procedure tests cover it on virtual time.)
+// text and the escape bytes, each ended by CR, and ends on the modem's NO CARRIER. The
+// MRX-417 loses the first characters of its CONNECT ("NECT 115200") and hangs up with
+// the escape bytes alone.
 void ConnectionE2E::modemConnectAndHangUp_data()
 {
     QTest::addColumn<QByteArray>("scenario");
@@ -116,6 +116,8 @@ void ConnectionE2E::modemConnectAndHangUp_data()
                               << logTail + "^]+++^[\n\x1d+++\x1b\n";
     QTest::newRow("B/T(QN305)") << QByteArray("modem=at\n") << QStringLiteral("B/T(QN305)") << QStringLiteral("AT")
                                 << QStringLiteral("ATH") << logTail + "ATH\n\x1d+++\x1b\n";
+    QTest::newRow("MRX-417") << QByteArray("modem=mrx417\n") << QStringLiteral("MRX-417") << QStringLiteral("AT")
+                             << QStringLiteral("+++") << logTail + "\x1d+++\x1b\n";
 }
 
 void ConnectionE2E::modemConnectAndHangUp()
