@@ -19,16 +19,13 @@ bool isArrowKey(int key)
 } // namespace
 
 DeviceTreeView::DeviceTreeView(DeviceTreeActions &actions, Session &session, QWidget *parent)
-    : QTreeView(parent), m_actions(actions), m_model(actions.tree()), m_session(session)
+    : SelectionTreeView(parent), m_actions(actions), m_model(actions.tree()), m_session(session)
 {
     setObjectName(QStringLiteral("ProjectView"));
-    setHeaderHidden(true);
-    setUniformRowHeights(true);
-    setSelectionMode(QAbstractItemView::SingleSelection);
     setEditTriggers(QAbstractItemView::EditKeyPressed | QAbstractItemView::SelectedClicked);
     setModel(&m_model);
 
-    connect(&m_model, &DeviceTreeModel::selectionMarkChanged, this, &DeviceTreeView::showMark);
+    connect(&m_model, &DeviceTreeModel::selectionMarkChanged, this, &DeviceTreeView::showSelection);
     connect(&m_model, &DeviceTreeModel::expandRequested, this, [this](const QModelIndex &index) {
         if (index.isValid())
             expand(index);
@@ -42,34 +39,11 @@ void DeviceTreeView::ProjectViewClick()
     guarded(m_session, [this] { m_actions.ProjectViewClick(markedIndex()); });
 }
 
-void DeviceTreeView::markCurrent()
+// The user moved the view's current item: it becomes the mark.
+void DeviceTreeView::takeCurrent()
 {
     if (DeviceNode *node = m_model.nodeFrom(currentIndex()))
         m_model.setSelected(node);
-}
-
-void DeviceTreeView::showMark(const QModelIndex &index)
-{
-    if (!index.isValid()) {
-        selectionModel()->clear();
-        return;
-    }
-    if (currentIndex() != index)
-        selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect);
-    scrollTo(index);
-}
-
-void DeviceTreeView::mousePressEvent(QMouseEvent *event)
-{
-    // Only the left button marks a node, and a press beside the nodes keeps the mark
-    // where it is (the click that follows shows the marked node again).
-    if (event->button() != Qt::LeftButton || !indexAt(event->position().toPoint()).isValid()) {
-        setFocus(Qt::MouseFocusReason);
-        event->accept();
-        return;
-    }
-    QTreeView::mousePressEvent(event);
-    markCurrent();
 }
 
 void DeviceTreeView::mouseReleaseEvent(QMouseEvent *event)
@@ -88,12 +62,6 @@ void DeviceTreeView::mouseDoubleClickEvent(QMouseEvent *event)
     // The view's own expand or collapse of a group first, then the page.
     QTreeView::mouseDoubleClickEvent(event);
     guarded(m_session, [this] { m_actions.ProjectViewDblClick(markedIndex()); });
-}
-
-void DeviceTreeView::keyPressEvent(QKeyEvent *event)
-{
-    QTreeView::keyPressEvent(event);
-    markCurrent();
 }
 
 void DeviceTreeView::keyReleaseEvent(QKeyEvent *event)

@@ -10,7 +10,7 @@
 // Only the user's input moves the mark, so the view's own moves while rows come and go
 // never mark a node the operations did not choose.
 
-#include <QTreeView>
+#include "desktop/selectiontreeview.h"
 
 namespace kvl {
 
@@ -18,16 +18,15 @@ class DeviceTreeActions;
 class DeviceTreeModel;
 class Session;
 
-class DeviceTreeView : public QTreeView {
+class DeviceTreeView : public SelectionTreeView {
     Q_OBJECT
 public:
     DeviceTreeView(DeviceTreeActions &actions, Session &session, QWidget *parent = nullptr);
 
 protected:
-    void mousePressEvent(QMouseEvent *event) override;
+    void takeCurrent() override;
     void mouseReleaseEvent(QMouseEvent *event) override;
     void mouseDoubleClickEvent(QMouseEvent *event) override;
-    void keyPressEvent(QKeyEvent *event) override;
     void keyReleaseEvent(QKeyEvent *event) override;
     bool edit(const QModelIndex &index, EditTrigger trigger, QEvent *event) override;
 
@@ -35,10 +34,6 @@ private:
     // The absolute index of the marked node, -1 when none.
     int markedIndex() const;
     void ProjectViewClick();
-    // The user moved the view's current item: it becomes the mark.
-    void markCurrent();
-    // The mark moved in the model: the view follows.
-    void showMark(const QModelIndex &index);
 
     DeviceTreeActions &m_actions;
     DeviceTreeModel &m_model;

@@ -2,17 +2,13 @@
 
 #include "logger/filetree.h"
 
-#include <QKeyEvent>
 #include <QMouseEvent>
 
 namespace kvl {
 
-FileTreeView::FileTreeView(FileTree &tree, QWidget *parent) : QTreeView(parent), m_tree(tree)
+FileTreeView::FileTreeView(FileTree &tree, QWidget *parent) : SelectionTreeView(parent), m_tree(tree)
 {
     setObjectName(QStringLiteral("trvFilelist"));
-    setHeaderHidden(true);
-    setUniformRowHeights(true);
-    setSelectionMode(QAbstractItemView::SingleSelection);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     // A double click is the page's action (open or download), not an expand toggle: the
     // opened folder is expanded by the listing itself.
@@ -32,33 +28,11 @@ FileTreeView::FileTreeView(FileTree &tree, QWidget *parent) : QTreeView(parent),
     });
 }
 
-void FileTreeView::selectCurrent()
+// The user moved the view's current item: the tree selects it.
+void FileTreeView::takeCurrent()
 {
     if (FileNode *node = m_tree.nodeFrom(currentIndex()))
         m_tree.setSelected(node);
-}
-
-void FileTreeView::showSelection(const QModelIndex &index)
-{
-    if (!index.isValid()) {
-        selectionModel()->clear();
-        return;
-    }
-    if (currentIndex() != index)
-        selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect);
-    scrollTo(index);
-}
-
-void FileTreeView::mousePressEvent(QMouseEvent *event)
-{
-    // Only the left button selects, and a press beside the nodes keeps the selection.
-    if (event->button() != Qt::LeftButton || !indexAt(event->position().toPoint()).isValid()) {
-        setFocus(Qt::MouseFocusReason);
-        event->accept();
-        return;
-    }
-    QTreeView::mousePressEvent(event);
-    selectCurrent();
 }
 
 void FileTreeView::mouseDoubleClickEvent(QMouseEvent *event)
@@ -71,14 +45,8 @@ void FileTreeView::mouseDoubleClickEvent(QMouseEvent *event)
     QTreeView::mouseDoubleClickEvent(event);
     if (currentIndex() != index)
         setCurrentIndex(index);
-    selectCurrent();
+    takeCurrent();
     emit nodeDoubleClicked();
-}
-
-void FileTreeView::keyPressEvent(QKeyEvent *event)
-{
-    QTreeView::keyPressEvent(event);
-    selectCurrent();
 }
 
 } // namespace kvl

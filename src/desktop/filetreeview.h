@@ -10,13 +10,13 @@
 // A double click on a node selects it and reports it; the page decides what it does
 // (open the folder or download the file). A double click beside the nodes does nothing.
 
-#include <QTreeView>
+#include "desktop/selectiontreeview.h"
 
 namespace kvl {
 
 class FileTree;
 
-class FileTreeView : public QTreeView {
+class FileTreeView : public SelectionTreeView {
     Q_OBJECT
 public:
     explicit FileTreeView(FileTree &tree, QWidget *parent = nullptr);
@@ -28,16 +28,10 @@ signals:
     void nodeDoubleClicked();
 
 protected:
-    void mousePressEvent(QMouseEvent *event) override;
+    void takeCurrent() override;
     void mouseDoubleClickEvent(QMouseEvent *event) override;
-    void keyPressEvent(QKeyEvent *event) override;
 
 private:
-    // The user moved the view's current item: the tree selects it.
-    void selectCurrent();
-    // The tree's selection moved: the view follows.
-    void showSelection(const QModelIndex &index);
-
     FileTree &m_tree;
 };
 
